@@ -1,0 +1,89 @@
+#include "xml/common/U16String.h"
+
+namespace quillet::xml {
+
+std::u16string U16FromAscii(const char* text) {
+  std::u16string out;
+  if (text == nullptr) return out;
+  for (const char* p = text; *p; ++p) out.push_back(static_cast<unsigned char>(*p));
+  return out;
+}
+
+std::string U16ToUtf8(const std::u16string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned long c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    }
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+std::u16string Utf8ToU16(const std::string& text) {
+  std::u16string out;
+  out.reserve(text.size());
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    unsigned long c = 0;
+    size_t extra = 0;
+    if (b < 0x80) { c = b; }
+    else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; extra = 1; }
+    else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; extra = 2; }
+    else if ((b & 0xF8) == 0xF0) { c = b & 0x07; extra = 3; }
+    else { out.push_back(0xFFFD); ++i; continue; }
+    bool ok = true;
+    for (size_t k = 1; k <= extra; ++k) {
+      if (i + k >= n || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) { ok = false; break; }
+      c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    }
+    if (!ok) { out.push_back(0xFFFD); ++i; continue; }
+    i += extra + 1;
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return out;
+}
+
+namespace {
+template <class S>
+bool equalsIgnoreAsciiCase(const S& a, const S& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<decltype(x)>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<decltype(y)>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+}  // namespace
+
+bool EqualsIgnoreAsciiCase(const std::u16string& a, const std::u16string& b) { return equalsIgnoreAsciiCase(a, b); }
+bool EqualsIgnoreAsciiCase(const std::string& a, const std::string& b) { return equalsIgnoreAsciiCase(a, b); }
+
+}  // namespace quillet::xml
