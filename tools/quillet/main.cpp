@@ -3,21 +3,28 @@
 
 #include <iostream>
 
-#include "quillet/quillet.h"
+#include "Command.h"
+
+namespace quillet::tool {
+int& ExitCode() {
+  static int code = 0;
+  return code;
+}
+std::vector<CommandAdder>& CommandAdders() {
+  static std::vector<CommandAdder> adders;
+  return adders;
+}
+}  // namespace quillet::tool
 
 int main(int argc, char** argv) {
   CLI::App app{"quillet: register compiled HTML Help titles"};
   app.require_subcommand(1);
-  auto* version = app.add_subcommand("version", "Print the library's version text");
-  version->callback([] {
-    char text[64];
-    QuilletGetVersion(text);
-    std::cout << text << "\n";
-  });
+  for (auto& add : quillet::tool::CommandAdders()) add(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e) == 0 ? 0 : 2;
+    const int code = app.exit(e);
+    return code == 0 ? 0 : 2;
   }
-  return 0;
+  return quillet::tool::ExitCode();
 }

@@ -1,0 +1,14 @@
+#include <iostream>
+
+#include "Command.h"
+#include "quillet/quillet.h"
+
+namespace {
+quillet::tool::CommandRegistration registration([](CLI::App& app) {
+  app.add_subcommand("version", "Print the library's version text")->callback([] {
+    char text[64];
+    QuilletGetVersion(text);
+    std::cout << text << "\n";
+  });
+});
+}  // namespace
