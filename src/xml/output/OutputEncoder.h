@@ -1,0 +1,74 @@
+// Output encoders: turn the writer's 16-bit code units into bytes for a byte sink.
+// The writer picks one by the encoding name a document was loaded with.
+#ifndef QUILLET_XML_OUTPUT_OUTPUTENCODER_H
+#define QUILLET_XML_OUTPUT_OUTPUTENCODER_H
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "quillet/xml/ByteSink.h"
+
+namespace quillet::xml {
+
+// Encodes code units one at a time into a borrowed sink. `begin` and `end` frame a
+// whole document (only the UTF-16 encoder writes anything there: its byte-order mark).
+class COutputEncoder {
+ public:
+  explicit COutputEncoder(CByteSink* sink) : sink_(sink) {}
+  virtual ~COutputEncoder();
+  COutputEncoder(const COutputEncoder&) = delete;
+  COutputEncoder& operator=(const COutputEncoder&) = delete;
+
+  virtual void begin();
+  virtual void end();
+  // Writes the bytes of one code unit to the sink in one call; returns their number.
+  virtual int putChar(char16_t c) = 0;
+  // putChar for each of the `n` code units of `s`, in order.
+  virtual void write(const char16_t* s, size_t n);
+
+  void write(const std::u16string& s) { write(s.data(), s.size()); }
+
+ protected:
+  CByteSink* sink_;
+};
+
+// UTF-8, one code unit at a time: a surrogate is not paired with its partner, so each
+// half becomes its own three-byte sequence.
+class CUTF8Encoder final : public COutputEncoder {
+ public:
+  using COutputEncoder::COutputEncoder;
+  int putChar(char16_t c) override;
+};
+
+// UTF-16 little-endian, preceded by the byte-order mark FF FE.
+class CUTF16Encoder final : public COutputEncoder {
+ public:
+  using COutputEncoder::COutputEncoder;
+  void begin() override;
+  int putChar(char16_t c) override;
+};
+
+// UTF-16 little-endian without a byte-order mark.
+class CUnicodeEncoder final : public COutputEncoder {
+ public:
+  using COutputEncoder::COutputEncoder;
+  int putChar(char16_t c) override;
+};
+
+// One byte per code unit: its low 8 bits, with no check and no substitution.
+class CSingleByteEncoder final : public COutputEncoder {
+ public:
+  using COutputEncoder::COutputEncoder;
+  int putChar(char16_t c) override;
+};
+
+// The encoder for an encoding name, writing to `sink`: "ASCII" and "ISO-8859-1"
+// single byte, "UTF16" and "UTF-16" UTF-16 with a byte-order mark, "UTF8" and "UTF-8"
+// UTF-8, "UNICODE" UTF-16 without one. Names compare exactly, letter case included;
+// any other name gives null.
+std::unique_ptr<COutputEncoder> CreateOutputEncoder(const std::u16string& name, CByteSink* sink);
+
+}  // namespace quillet::xml
+
+#endif

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "xml/output/OutputEncoder.h"
+
+namespace quillet::xml {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// Keeps every call it receives, so tests see how bytes were grouped.
+class RecordingSink : public CByteSink {
+ public:
+  void putByte(unsigned char b) override { calls.push_back({b}); }
+  void writeBytes(const unsigned char* p, size_t n) override { calls.emplace_back(p, p + n); }
+  Bytes all() const {
+    Bytes out;
+    for (const Bytes& c : calls) out.insert(out.end(), c.begin(), c.end());
+    return out;
+  }
+  std::vector<Bytes> calls;
+};
+
+struct EncodeCase {
+  const char* label;
+  const char16_t* encoding;
+  std::u16string text;
+  Bytes expected;  // begin(), the text, end()
+};
+
+class EncodeBytes : public ::testing::TestWithParam<EncodeCase> {};
+
+TEST_P(EncodeBytes, Exact) {
+  const EncodeCase& c = GetParam();
+  RecordingSink sink;
+  auto encoder = CreateOutputEncoder(c.encoding, &sink);
+  ASSERT_NE(encoder, nullptr);
+  encoder->begin();
+  encoder->write(c.text);
+  encoder->end();
+  EXPECT_EQ(sink.all(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encoders, EncodeBytes,
+    ::testing::Values(
+        EncodeCase{"utf16_bom", u"UTF-16", u"A", {0xFF, 0xFE, 0x41, 0x00}},
+        EncodeCase{"utf16_short_name", u"UTF16", u"\u20AC", {0xFF, 0xFE, 0xAC, 0x20}},
+        EncodeCase{"unicode_no_bom", u"UNICODE", u"A\u00E9", {0x41, 0x00, 0xE9, 0x00}},
+        EncodeCase{"utf8_ascii", u"UTF-8", u"Az", {0x41, 0x7A}},
+        EncodeCase{"utf8_two_byte_edges", u"UTF8", u"\u0080\u07FF", {0xC2, 0x80, 0xDF, 0xBF}},
+        EncodeCase{"utf8_e_acute", u"UTF-8", u"\u00E9", {0xC3, 0xA9}},
+        EncodeCase{"utf8_euro", u"UTF-8", u"\u20AC", {0xE2, 0x82, 0xAC}},
+        EncodeCase{"utf8_three_byte_edges", u"UTF-8", u"\u0800\uFFFF", {0xE0, 0xA0, 0x80, 0xEF, 0xBF, 0xBF}},
+        EncodeCase{"utf8_surrogates_unpaired", u"UTF-8", u"\xD83D\xDE00",
+                   {0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80}},
+        EncodeCase{"utf8_nul", u"UTF-8", std::u16string(1, u'\0'), {0x00}},
+        EncodeCase{"latin1", u"ISO-8859-1", u"\u00E9\u20AC", {0xE9, 0xAC}},
+        EncodeCase{"ascii_keeps_high_bytes", u"ASCII", u"\u00E9\u20ACa", {0xE9, 0xAC, 0x61}}),
+    [](const ::testing::TestParamInfo<EncodeCase>& info) { return std::string(info.param.label); });
+
+TEST(EncoderNames, OnlyExactNamesSelectAnEncoder) {
+  RecordingSink sink;
+  for (const char16_t* name : {u"ASCII", u"ISO-8859-1", u"UTF16", u"UTF-16", u"UTF8", u"UTF-8", u"UNICODE"}) {
+    EXPECT_NE(CreateOutputEncoder(name, &sink), nullptr);
+  }
+  for (const char16_t* name : {u"utf-8", u"Unicode", u"UTF-8 ", u"", u"MSXML_IE4", u"UTF-16LE", u"ISO-8859-2"}) {
+    EXPECT_EQ(CreateOutputEncoder(name, &sink), nullptr) << std::string(name, name + std::char_traits<char16_t>::length(name));
+  }
+}
+
+TEST(EncoderCalls, EachCodeUnitIsOneSinkCallAndPutCharCountsItsBytes) {
+  RecordingSink sink;
+  auto utf8 = CreateOutputEncoder(u"UTF-8", &sink);
+  EXPECT_EQ(utf8->putChar(u'a'), 1);
+  EXPECT_EQ(utf8->putChar(u'\u00E9'), 2);
+  EXPECT_EQ(utf8->putChar(u'\u20AC'), 3);
+  EXPECT_EQ(sink.calls, (std::vector<Bytes>{{0x61}, {0xC3, 0xA9}, {0xE2, 0x82, 0xAC}}));
+
+  // The UTF-16 byte-order mark comes in two one-byte writes, the code units in pairs.
+  sink.calls.clear();
+  auto utf16 = CreateOutputEncoder(u"UTF-16", &sink);
+  utf16->begin();
+  EXPECT_EQ(utf16->putChar(u'\u0142'), 2);
+  EXPECT_EQ(sink.calls, (std::vector<Bytes>{{0xFF}, {0xFE}, {0x42, 0x01}}));
+
+  sink.calls.clear();
+  auto single = CreateOutputEncoder(u"ASCII", &sink);
+  single->begin();
+  EXPECT_EQ(single->putChar(u'\u0141'), 1);
+  single->end();
+  EXPECT_EQ(sink.calls, (std::vector<Bytes>{{0x41}}));
+}
+
+}  // namespace
+}  // namespace quillet::xml
