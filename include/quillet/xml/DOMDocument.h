@@ -1,0 +1,93 @@
+// A document: the root of a tree, the factory of its nodes and the owner of its names.
+#ifndef QUILLET_XML_DOMDOCUMENT_H
+#define QUILLET_XML_DOMDOCUMENT_H
+
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+
+#include "quillet/xml/DOMDocumentType.h"
+#include "quillet/xml/DOMNameRecord.h"
+#include "quillet/xml/DOMNode.h"
+
+namespace quillet::xml {
+
+class CDOMAttribute;
+class CDOMCDATASection;
+class CDOMComment;
+class CDOMElement;
+class CDOMEntityReference;
+class CDOMProcessingInstruction;
+class CDOMText;
+
+// A new document is empty: no children, no document element, a document type node
+// without a name and no names. Create one with new and end it with release(), which
+// destroys every node linked into it and every interned name, but not the nodes made
+// from it that are not linked (those belong to whoever holds them).
+//
+// Every create operation returns a new, unlinked node owned by the caller whose owner
+// document is this one; a null text argument stores "". Element and attribute names are
+// interned: all elements and attributes of one document that bear the same qualified
+// name share one CDOMNameRecord.
+//
+// The document element is set only by appendChild, by the first element appended; a
+// second element is refused. removeChild of the document element clears it.
+class QUILLET_API CDOMDocument : public CDOMNode {
+ public:
+  CDOMDocument();
+
+  int getNodeType() const override { return DOMNodeTypeDocument; }
+  const char16_t* getNodeName() const override { return u"#document"; }
+  CDOMNode* appendChild(CDOMNode* newChild) override;
+  CDOMNode* removeChild(CDOMNode* oldChild) override;
+
+  // The document type node (never null, never a child).
+  CDOMDocumentType* getDoctype() { return &doctype_; }
+  CDOMElement* getDocumentElement() const { return documentElement_; }
+
+  // An element without a namespace URI (getNamespaceURI gives "").
+  CDOMElement* createElement(const char16_t* tagName);
+  CDOMComment* createComment(const char16_t* data);
+  // An attribute without a value (reads "") and without an owner element.
+  CDOMAttribute* createAttribute(const char16_t* name);
+  CDOMText* createTextNode(const char16_t* data);
+  CDOMProcessingInstruction* createProcessingInstruction(const char16_t* target, const char16_t* data);
+  CDOMCDATASection* createCDATASection(const char16_t* data);
+  CDOMEntityReference* createEntityReference(const char16_t* name);
+  // createElement, then setNamespaceURI (so a null namespaceURI gives "").
+  CDOMElement* createElementNS(const char16_t* namespaceURI, const char16_t* qualifiedName);
+  // createAttribute, then setNamespaceURI.
+  CDOMAttribute* createAttributeNS(const char16_t* namespaceURI, const char16_t* qualifiedName);
+
+  // A new list of the document element and its descendants, then the later children of
+  // the document, whose tag name is tagName, in document order; empty without a
+  // document element. The caller releases it.
+  CDOMNodeList* getElementsByTagName(const char16_t* tagName) const;
+  // The same walk, keeping the elements that pass CDOMElement::matchesNS.
+  CDOMNodeList* getElementsByTagNameNS(const char16_t* namespaceURI, const char16_t* localName) const;
+
+  // The record of a qualified name, made and added on first use.
+  const CDOMNameRecord* internName(const char16_t* qualifiedName);
+  // The record a node named by current gets from setPrefix (prefix) or setLocalName
+  // (localName): looked up by the rebuilt qualified name, added when new.
+  const CDOMNameRecord* internWithPrefix(const CDOMNameRecord* current, const char16_t* prefix);
+  const CDOMNameRecord* internWithLocalName(const CDOMNameRecord* current, const char16_t* localName);
+  // Number of distinct names interned so far.
+  size_t getNameCount() const { return nameTable_.size(); }
+
+ protected:
+  ~CDOMDocument() override;
+
+ private:
+  // The record in the table under record's qualified name, or record itself, added.
+  const CDOMNameRecord* intern(CDOMNameRecord record);
+
+  CDOMElement* documentElement_ = nullptr;
+  CDOMDocumentType doctype_;
+  // Keyed by each record's own qualified name, so lookups need no temporary string.
+  std::unordered_map<std::u16string_view, std::unique_ptr<CDOMNameRecord>> nameTable_;
+};
+
+}  // namespace quillet::xml
+
+#endif

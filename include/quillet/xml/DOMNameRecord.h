@@ -1,0 +1,40 @@
+// An interned element or attribute name.
+#ifndef QUILLET_XML_DOMNAMERECORD_H
+#define QUILLET_XML_DOMNAMERECORD_H
+
+#include <string>
+
+#include "quillet/export.h"
+
+namespace quillet::xml {
+
+// One record per distinct qualified name in a document, shared by every element and
+// attribute of that document bearing the name and owned by the document's name table.
+// A record never changes once it is in the table: renaming a node points it at another
+// record.
+class QUILLET_API CDOMNameRecord {
+ public:
+  CDOMNameRecord(std::u16string localName, std::u16string prefix, std::u16string qualifiedName)
+      : localName_(std::move(localName)), prefix_(std::move(prefix)), qualifiedName_(std::move(qualifiedName)) {}
+
+  // Splits a qualified name at its first ":" into prefix and local name (the local name
+  // may hold further ":"). Without ":", or with nothing after the first one, the prefix is
+  // empty and the local name is what comes before the ":". A leading ":" gives the empty
+  // prefix and the rest as local name.
+  static CDOMNameRecord FromQualifiedName(std::u16string qualifiedName);
+  // prefix ":" localName, or localName alone when the prefix is empty.
+  static std::u16string JoinName(const std::u16string& prefix, const std::u16string& localName);
+
+  const std::u16string& getLocalName() const { return localName_; }
+  const std::u16string& getPrefix() const { return prefix_; }
+  const std::u16string& getQualifiedName() const { return qualifiedName_; }
+
+ private:
+  std::u16string localName_;
+  std::u16string prefix_;
+  std::u16string qualifiedName_;
+};
+
+}  // namespace quillet::xml
+
+#endif

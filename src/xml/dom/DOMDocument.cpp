@@ -1,0 +1,113 @@
+#include "quillet/xml/DOMDocument.h"
+
+#include "quillet/xml/DOMAttribute.h"
+#include "quillet/xml/DOMCharacterData.h"
+#include "quillet/xml/DOMElement.h"
+#include "quillet/xml/DOMEntityReference.h"
+#include "quillet/xml/DOMProcessingInstruction.h"
+#include "xml/dom/ElementSearch.h"
+
+namespace quillet::xml {
+
+CDOMDocument::CDOMDocument() : CDOMNode(nullptr), doctype_(this) {}
+
+// The children went first in the release walk; the name records and the document type
+// node go with the members.
+CDOMDocument::~CDOMDocument() = default;
+
+CDOMNode* CDOMDocument::appendChild(CDOMNode* newChild) {
+  if (newChild != nullptr && newChild->getNodeType() == DOMNodeTypeElement) {
+    if (documentElement_ != nullptr) return nullptr;
+    documentElement_ = static_cast<CDOMElement*>(newChild);
+  }
+  return linkLastChild(newChild);
+}
+
+CDOMNode* CDOMDocument::removeChild(CDOMNode* oldChild) {
+  CDOMNode* removed = CDOMNode::removeChild(oldChild);
+  // The caller may release the removed element: the document must not keep pointing at
+  // it, and a later element may then be appended as the new document element.
+  if (removed != nullptr && removed == documentElement_) documentElement_ = nullptr;
+  return removed;
+}
+
+// --- Factory ----------------------------------------------------------------------------
+
+CDOMElement* CDOMDocument::createElement(const char16_t* tagName) {
+  return new CDOMElement(this, internName(tagName));
+}
+
+CDOMComment* CDOMDocument::createComment(const char16_t* data) { return new CDOMComment(this, data); }
+
+CDOMAttribute* CDOMDocument::createAttribute(const char16_t* name) {
+  return new CDOMAttribute(this, internName(name));
+}
+
+CDOMText* CDOMDocument::createTextNode(const char16_t* data) { return new CDOMText(this, data); }
+
+CDOMProcessingInstruction* CDOMDocument::createProcessingInstruction(const char16_t* target, const char16_t* data) {
+  return new CDOMProcessingInstruction(this, target, data);
+}
+
+CDOMCDATASection* CDOMDocument::createCDATASection(const char16_t* data) { return new CDOMCDATASection(this, data); }
+
+CDOMEntityReference* CDOMDocument::createEntityReference(const char16_t* name) {
+  return new CDOMEntityReference(this, name);
+}
+
+CDOMElement* CDOMDocument::createElementNS(const char16_t* namespaceURI, const char16_t* qualifiedName) {
+  CDOMElement* element = createElement(qualifiedName);
+  element->setNamespaceURI(namespaceURI);
+  return element;
+}
+
+CDOMAttribute* CDOMDocument::createAttributeNS(const char16_t* namespaceURI, const char16_t* qualifiedName) {
+  CDOMAttribute* attribute = createAttribute(qualifiedName);
+  attribute->setNamespaceURI(namespaceURI);
+  return attribute;
+}
+
+// --- Searches ---------------------------------------------------------------------------
+
+CDOMNodeList* CDOMDocument::getElementsByTagName(const char16_t* tagName) const {
+  return CollectElementsByTagName(this, documentElement_, tagName);
+}
+
+CDOMNodeList* CDOMDocument::getElementsByTagNameNS(const char16_t* namespaceURI, const char16_t* localName) const {
+  return CollectElementsByTagNameNS(this, documentElement_, namespaceURI, localName);
+}
+
+// --- Names ------------------------------------------------------------------------------
+
+const CDOMNameRecord* CDOMDocument::internName(const char16_t* qualifiedName) {
+  std::u16string_view name = qualifiedName != nullptr ? std::u16string_view(qualifiedName) : std::u16string_view();
+  auto found = nameTable_.find(name);
+  if (found != nameTable_.end()) return found->second.get();
+  return intern(CDOMNameRecord::FromQualifiedName(std::u16string(name)));
+}
+
+const CDOMNameRecord* CDOMDocument::internWithPrefix(const CDOMNameRecord* current, const char16_t* prefix) {
+  std::u16string newPrefix = prefix != nullptr ? prefix : u"";
+  // A prefix without a local name makes no name at all.
+  std::u16string name =
+      current->getLocalName().empty() ? std::u16string() : CDOMNameRecord::JoinName(newPrefix, current->getLocalName());
+  return intern(CDOMNameRecord(current->getLocalName(), std::move(newPrefix), std::move(name)));
+}
+
+const CDOMNameRecord* CDOMDocument::internWithLocalName(const CDOMNameRecord* current, const char16_t* localName) {
+  std::u16string newLocalName = localName != nullptr ? localName : u"";
+  std::u16string name = CDOMNameRecord::JoinName(current->getPrefix(), newLocalName);
+  return intern(CDOMNameRecord(std::move(newLocalName), current->getPrefix(), std::move(name)));
+}
+
+const CDOMNameRecord* CDOMDocument::intern(CDOMNameRecord record) {
+  auto found = nameTable_.find(record.getQualifiedName());
+  if (found != nameTable_.end()) return found->second.get();
+  auto owned = std::make_unique<CDOMNameRecord>(std::move(record));
+  const CDOMNameRecord* result = owned.get();
+  // The key views the record's own text, which lives on the heap with the record.
+  nameTable_.emplace(result->getQualifiedName(), std::move(owned));
+  return result;
+}
+
+}  // namespace quillet::xml

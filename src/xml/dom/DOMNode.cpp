@@ -1,0 +1,147 @@
+#include "quillet/xml/DOMNode.h"
+
+#include "quillet/xml/DOMAttribute.h"
+#include "quillet/xml/DOMElement.h"
+#include "quillet/xml/DOMNodeList.h"
+#include "xml/dom/NodeText.h"
+
+namespace quillet::xml {
+
+CDOMNode::~CDOMNode() = default;
+
+CDOMNode* CDOMNode::linkLastChild(CDOMNode* newChild) {
+  if (newChild == nullptr) return nullptr;
+  if (lastChild_ != nullptr) {
+    lastChild_->nextSibling_ = newChild;
+  } else {
+    firstChild_ = newChild;
+  }
+  newChild->previousSibling_ = lastChild_;
+  newChild->nextSibling_ = nullptr;
+  newChild->parent_ = this;
+  lastChild_ = newChild;
+  return newChild;
+}
+
+bool CDOMNode::isChild(const CDOMNode* node) const {
+  if (node == nullptr) return false;
+  for (const CDOMNode* child = firstChild_; child != nullptr; child = child->nextSibling_) {
+    if (child == node) return true;
+  }
+  return false;
+}
+
+CDOMNode* CDOMNode::appendChild(CDOMNode* newChild) { return linkLastChild(newChild); }
+
+CDOMNode* CDOMNode::insertBefore(CDOMNode* newChild, CDOMNode* refChild) {
+  if (newChild == nullptr) return nullptr;
+  if (refChild == nullptr) return appendChild(newChild);
+  if (!isChild(refChild)) return nullptr;
+  if (refChild->previousSibling_ != nullptr) {
+    refChild->previousSibling_->nextSibling_ = newChild;
+  } else {
+    firstChild_ = newChild;
+  }
+  newChild->previousSibling_ = refChild->previousSibling_;
+  newChild->nextSibling_ = refChild;
+  newChild->parent_ = this;
+  refChild->previousSibling_ = newChild;
+  return newChild;
+}
+
+CDOMNode* CDOMNode::removeChild(CDOMNode* oldChild) {
+  if (!isChild(oldChild)) return nullptr;
+  if (oldChild->previousSibling_ != nullptr) {
+    oldChild->previousSibling_->nextSibling_ = oldChild->nextSibling_;
+  } else {
+    firstChild_ = oldChild->nextSibling_;
+  }
+  if (oldChild->nextSibling_ != nullptr) {
+    oldChild->nextSibling_->previousSibling_ = oldChild->previousSibling_;
+  } else {
+    lastChild_ = oldChild->previousSibling_;
+  }
+  // A removed node keeps no link into the tree it left, so releasing it later cannot
+  // reach that tree.
+  oldChild->previousSibling_ = nullptr;
+  oldChild->nextSibling_ = nullptr;
+  oldChild->parent_ = nullptr;
+  return oldChild;
+}
+
+CDOMNodeList* CDOMNode::getChildNodes() const {
+  auto* list = new CDOMNodeList;
+  for (CDOMNode* child = firstChild_; child != nullptr; child = child->nextSibling_) list->append(child);
+  return list;
+}
+
+const char16_t* CDOMNode::getNodeValue() const { return kNodeEmptyText; }
+
+void CDOMNode::setNodeValue(const char16_t*) {}
+
+CDOMAttributeMap* CDOMNode::getAttributes() { return nullptr; }
+
+const char16_t* CDOMNode::getText(std::u16string& out) const {
+  out = getNodeValue();
+  return out.c_str();
+}
+
+void CDOMNode::setText(const char16_t* value) { setNodeValue(value); }
+
+const char16_t* CDOMNode::getNamespaceURI() const { return nullptr; }
+const char16_t* CDOMNode::getPrefix() const { return nullptr; }
+const char16_t* CDOMNode::getLocalName() const { return nullptr; }
+void CDOMNode::setPrefix(const char16_t*) {}
+void CDOMNode::setLocalName(const char16_t*) {}
+
+void CDOMNode::release() {
+  // Releasing a node that is still linked would leave its parent pointing at freed
+  // memory: take it out first.
+  if (parent_ != nullptr) {
+    if (parent_->isChild(this)) {
+      parent_->removeChild(this);
+    } else if (getNodeType() == DOMNodeTypeAttribute && parent_->getNodeType() == DOMNodeTypeElement) {
+      static_cast<CDOMElement*>(parent_)->unlinkAttribute(static_cast<CDOMAttribute*>(this));
+    }
+  }
+  destroySubtree(this);
+}
+
+void CDOMNode::destroyChildren() {
+  while (CDOMNode* child = firstChild_) {
+    firstChild_ = child->nextSibling_;
+    destroySubtree(child);
+  }
+  lastChild_ = nullptr;
+}
+
+void CDOMNode::destroySubtree(CDOMNode* root) {
+  // Depth-first without recursion or extra memory: go down first children to a leaf,
+  // destroy it, and continue with its next sibling or, when it was the last, with its
+  // parent, which has become a leaf. An element's attributes are moved in front of its
+  // children first, so they are destroyed by the same walk.
+  CDOMNode* node = root;
+  for (;;) {
+    if (node->getNodeType() == DOMNodeTypeElement) static_cast<CDOMElement*>(node)->moveAttributesToChildren();
+    if (node->firstChild_ != nullptr) {
+      node = node->firstChild_;
+      continue;
+    }
+    if (node == root) {
+      delete node;
+      return;
+    }
+    CDOMNode* parent = node->parent_;
+    CDOMNode* next = node->nextSibling_;
+    delete node;
+    parent->firstChild_ = next;
+    if (next != nullptr) {
+      node = next;
+    } else {
+      parent->lastChild_ = nullptr;
+      node = parent;
+    }
+  }
+}
+
+}  // namespace quillet::xml

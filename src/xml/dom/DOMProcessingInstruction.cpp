@@ -1,0 +1,13 @@
+#include "quillet/xml/DOMProcessingInstruction.h"
+
+#include "xml/dom/NodeText.h"
+
+namespace quillet::xml {
+
+CDOMProcessingInstruction::CDOMProcessingInstruction(CDOMDocument* ownerDocument, const char16_t* target,
+                                                     const char16_t* data)
+    : CDOMCharacterData(ownerDocument, data), target_(NodeTextCopy(target)) {}
+
+CDOMProcessingInstruction::~CDOMProcessingInstruction() { NodeTextFree(target_); }
+
+}  // namespace quillet::xml
