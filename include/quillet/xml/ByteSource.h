@@ -1,0 +1,39 @@
+// Where the reader's bytes come from.
+#ifndef QUILLET_XML_BYTESOURCE_H
+#define QUILLET_XML_BYTESOURCE_H
+
+#include "quillet/export.h"
+
+namespace quillet::xml {
+
+// Result codes of byte sources (0 is success).
+enum ByteSourceResult : int {
+  kByteSourceOk = 0,
+  kByteSourceSeekFailed = 20,      // a seek did not land where asked
+  kByteSourceEndOfInput = 70,      // no more bytes (also: reading failed)
+  kByteSourceCannotStepBack = 75,  // stepping back before the first byte
+};
+
+// A sequence of bytes read forwards, with one-byte push-back and repositioning. The
+// reader decodes characters straight from it and steps it back to push a character
+// back. Positions count bytes from the start of the input.
+class QUILLET_API CByteSource {
+ public:
+  virtual ~CByteSource() = default;
+  // The next byte without consuming it.
+  virtual int peekByte(unsigned char& byte) = 0;
+  // The next byte, consumed.
+  virtual int readByte(unsigned char& byte) = 0;
+  // Steps back one byte.
+  virtual int unreadByte() = 0;
+  // Consumes one byte.
+  virtual int skipByte() = 0;
+  // The position of the next byte.
+  virtual int tell(long& position) = 0;
+  // Makes `position` the next byte.
+  virtual int seek(long position) = 0;
+};
+
+}  // namespace quillet::xml
+
+#endif

@@ -1,0 +1,95 @@
+// The toolkit's event parser: reads one XML document from a byte source, checks its
+// syntax and reports what it finds to the attached handlers.
+#ifndef QUILLET_XML_SAXREADER_H
+#define QUILLET_XML_SAXREADER_H
+
+#include <memory>
+#include <string>
+
+#include "quillet/export.h"
+#include "quillet/xml/ByteSource.h"
+#include "quillet/xml/SAXContentHandler.h"
+#include "quillet/xml/SAXDTDHandler.h"
+#include "quillet/xml/SAXErrorHandler.h"
+#include "quillet/xml/SAXException.h"
+#include "quillet/xml/SAXLocator.h"
+#include "quillet/xml/XMLDeclInfo.h"
+
+namespace quillet::xml {
+
+class CXMLParser;
+
+// Feature names. Both namespace features name one switch (default on): namespace
+// processing and the prefix-mapping events.
+inline constexpr char16_t kFeatureNamespaces[] = u"http://xml.org/sax/features/namespaces";
+inline constexpr char16_t kFeatureNamespacePrefixes[] = u"http://xml.org/sax/features/namespace-prefixes";
+// Default on: an encoding named in the XML declaration takes effect. Can be set but
+// not read back ("unknown feature").
+inline constexpr char16_t kFeatureAllowInlineEncodingDetection[] =
+    u"http://quillet.invalid/sax/features/AllowInlineEncodingDetection";
+// Property names; their values are "Yes" or "No". ExpandCDATAIntoText (default Yes):
+// CDATA sections become character data instead of `cdataSection` events.
+// PreserveSpace (default No): white space and line ends in element content reach the
+// handler unchanged instead of being skipped and folded.
+inline constexpr char16_t kPropertyExpandCDATAIntoText[] = u"ExpandCDATAIntoText";
+inline constexpr char16_t kPropertyPreserveSpace[] = u"PreserveSpace";
+
+// Limits. Past each one the parse fails with code 110 and a message naming it.
+inline constexpr int kMaxElementDepth = 10000;    // nesting, namespace processing off
+inline constexpr int kMaxNamespaceScopes = 512;   // nesting, namespace processing on
+inline constexpr int kMaxNameLength = 511;        // a name, or each part of a qualified name
+
+// One reader parses any number of documents, one after another, keeping its
+// handlers, features, properties and last error message between parses. It never
+// owns its handlers or byte sources. Feature and property names, and the value
+// "Yes", compare without regard to the case of ASCII letters.
+class QUILLET_API CSAXReader {
+ public:
+  CSAXReader();
+  virtual ~CSAXReader();
+  CSAXReader(const CSAXReader&) = delete;
+  CSAXReader& operator=(const CSAXReader&) = delete;
+
+  // Parses one document. Input without a byte-order mark is read as UTF-8, or with
+  // `unicodeDefault` as 16-bit little-endian text. A grammar error goes to the error
+  // handler's `fatalError` and is then thrown as CSAXParseException (message, code,
+  // line, column); `endDocument` is not called then. Exceptions of the handlers, and
+  // std::bad_alloc, pass through unchanged.
+  virtual void parse(CByteSource& byteSource, bool unicodeDefault);
+
+  // Attach a handler, or detach it with null.
+  virtual void setContentHandler(CSAXContentHandler* handler);
+  virtual void setDTDHandler(CSAXDTDHandler* handler);
+  virtual void setErrorHandler(CSAXErrorHandler* handler);
+  // Accepted and ignored.
+  virtual void setReservedHandler(void* handler);
+
+  // Unknown names throw CSAXParseException "unknown property" / "unknown feature"
+  // with code -1 (not reported to the error handler); the reader is unchanged.
+  virtual void setProperty(const std::u16string& name, const std::u16string& value);
+  // A reference to a shared "Yes" or "No" that lives as long as the program.
+  virtual const std::u16string& getProperty(const std::u16string& name) const;
+  virtual void setFeature(const std::u16string& name, bool on);
+  virtual bool getFeature(const std::u16string& name) const;
+
+  virtual CSAXContentHandler* getContentHandler() const;
+  virtual CSAXDTDHandler* getDTDHandler() const;
+  virtual CSAXErrorHandler* getErrorHandler() const;
+  // Always null.
+  virtual void* getReservedHandler() const;
+
+  // Destroys the reader (it must have been created with new).
+  virtual void release();
+
+  // The reader's position, as handed to `setDocumentLocator`.
+  CSAXLocator& getLocator();
+  // What the last parse learnt of the input encoding and the XML declaration.
+  const XMLDeclInfo& getDeclInfo() const;
+
+ private:
+  std::unique_ptr<CXMLParser> parser_;
+};
+
+}  // namespace quillet::xml
+
+#endif

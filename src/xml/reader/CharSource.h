@@ -1,0 +1,73 @@
+// Decoders that turn the bytes of a byte source into 16-bit characters.
+#ifndef QUILLET_XML_READER_CHARSOURCE_H
+#define QUILLET_XML_READER_CHARSOURCE_H
+
+#include "quillet/xml/ByteSource.h"
+
+namespace quillet::xml {
+
+// A decoder keeps no buffer of its own: it reads bytes as it needs them and steps the
+// byte source back to push a character back. Every operation returns 0 or the byte
+// source's nonzero code.
+class CCharSource {
+ public:
+  // Answers of acceptByte while a byte-order mark is being looked for.
+  enum Answer { kNeedMore = 0, kRecognised = 1, kNotThisEncoding = 2 };
+
+  virtual ~CCharSource() = default;
+  // Remembers the byte source and resets the decoder.
+  virtual void attach(CByteSource* bytes) = 0;
+  virtual int acceptByte(unsigned char byte) = 0;
+  virtual int skipChar() = 0;
+  // Pushes back the character just read.
+  virtual int ungetChar() = 0;
+  virtual int peekChar(char16_t& c) = 0;
+  virtual int readChar(char16_t& c) = 0;
+
+ protected:
+  CByteSource* bytes_ = nullptr;
+};
+
+// UTF-8, decoded leniently: the lead byte alone decides how many bytes follow, and the
+// continuation bytes are not checked. A four-byte sequence yields only the low 16 bits
+// of its code point (without the lead byte's bits).
+class CUTF8CharSource : public CCharSource {
+ public:
+  void attach(CByteSource* bytes) override;
+  int acceptByte(unsigned char byte) override;
+  int skipChar() override;
+  int ungetChar() override;
+  int peekChar(char16_t& c) override;
+  int readChar(char16_t& c) override;
+
+ private:
+  int length_ = 0;  // bytes of the character read last; 0 after a push-back
+};
+
+// UTF-16 of either byte order. Characters beyond the Basic Multilingual Plane arrive
+// as two surrogate code units.
+class CUTF16CharSource : public CCharSource {
+ public:
+  enum State { kStart = 0, kSeenFF = 1, kSeenFE = 2, kLittleEndian = 3, kBigEndian = 4 };
+
+  explicit CUTF16CharSource(State state = kStart) : state_(state) {}
+  void attach(CByteSource* bytes) override;
+  int acceptByte(unsigned char byte) override;
+  int skipChar() override;
+  int ungetChar() override;
+  int peekChar(char16_t& c) override;
+  int readChar(char16_t& c) override;
+  // Attaches without looking for a byte-order mark: the byte order is known.
+  void attachInState(CByteSource* bytes, State state) {
+    bytes_ = bytes;
+    state_ = state;
+  }
+  State state() const { return state_; }
+
+ private:
+  State state_;
+};
+
+}  // namespace quillet::xml
+
+#endif

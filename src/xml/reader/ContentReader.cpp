@@ -1,0 +1,412 @@
+// Element content: tags, attributes, character data, references, CDATA sections,
+// and namespace processing.
+#include <string>
+
+#include "quillet/xml/SAXReader.h"
+#include "xml/reader/XMLParser.h"
+#include "xml/reader/XMLParserException.h"
+
+namespace quillet::xml {
+
+namespace {
+
+constexpr char16_t kExpectingContent[] = u"Expecting element content";
+constexpr char16_t kExpectingSemicolon[] = u"Expecting end of reference chSEMI_COLON";
+
+// Whether `text` is "xmlns" in any mix of letter case.
+bool isXmlnsWord(const std::u16string& text) {
+  static constexpr char16_t kWord[] = u"xmlns";
+  if (text.size() != 5) return false;
+  for (std::size_t i = 0; i < 5; ++i) {
+    char16_t c = text[i];
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (c != kWord[i]) return false;
+  }
+  return true;
+}
+
+bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+int hexValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+// --- Names ----------------------------------------------------------------------
+
+void CXMLParser::checkName(std::size_t partLength) {
+  if (partLength > static_cast<std::size_t>(kMaxNameLength)) {
+    fail(110, u"Name is longer than the limit of 511 characters");
+  }
+}
+
+void CXMLParser::scanName(std::u16string& name) {
+  name.clear();
+  char16_t c = need(10);
+  if (!classes_.isNameChar(c)) fail(110);
+  if (!classes_.isNameStartChar(c)) {
+    fail(240, u"The character " + std::u16string(1, c) + u" is not valid for the start of a name");
+  }
+  do {
+    name.push_back(c);
+    checkName(name.size());
+    if (nextChar(c) != 0) return;  // the end of input is met by whoever reads next
+  } while (classes_.isNameChar(c));
+  ungetChar();
+}
+
+void CXMLParser::scanQName(std::u16string& prefix, std::u16string& localName, std::u16string& qName) {
+  scanName(qName);
+  const std::size_t colon = qName.find(u':');
+  if (colon == std::u16string::npos) {
+    prefix.clear();
+    localName = qName;
+    return;
+  }
+  prefix.assign(qName, 0, colon);
+  localName.assign(qName, colon + 1, std::u16string::npos);
+}
+
+// --- References and CDATA sections ----------------------------------------------
+
+char16_t CXMLParser::readCharRef() {
+  skipNext();  // the "#"
+  char16_t c = need(10);
+  // Only the low 16 bits of the value are kept, and unsigned arithmetic keeps them
+  // exact however long the digit string is.
+  unsigned long value = 0;
+  if (c == u'x') {
+    for (c = need(10); c != u';'; c = need(10)) {
+      const int digit = hexValue(c);
+      if (digit < 0) fail(10);
+      value = (value << 4) | static_cast<unsigned long>(digit);
+    }
+  } else {
+    for (; c != u';'; c = need(10)) {
+      if (!isAsciiDigit(c)) {
+        fail(220, u"The character " + std::u16string(1, c) + u" is not valid for a character reference");
+      }
+      value = value * 10 + static_cast<unsigned long>(c - u'0');
+    }
+  }
+  return static_cast<char16_t>(value & 0xFFFF);
+}
+
+void CXMLParser::readEntityRef(std::u16string& out) {
+  scanName(name_);
+  char16_t c = 0;
+  if (nextChar(c) != 0 || c != u';') fail(10, kExpectingSemicolon);
+  const std::u16string* value = findEntity(name_);
+  if (value == nullptr) fail(170, u"Undefined entity '" + name_ + u"'");
+  out += *value;
+}
+
+void CXMLParser::readCDATA(std::u16string& text) {
+  expectLiteral("[CDATA[", 130, 10);
+  text.clear();
+  int brackets = 0;
+  for (;;) {
+    const char16_t c = need(140);
+    if (c == u'>' && brackets >= 2) {
+      text.resize(text.size() - 2);
+      return;
+    }
+    brackets = c == u']' ? brackets + 1 : 0;
+    text.push_back(c);
+  }
+}
+
+// --- Attributes -------------------------------------------------------------------
+
+void CXMLParser::readAttributeValue(std::u16string& value) {
+  value.clear();
+  char16_t c = need(10);
+  const bool quoted = c == u'"' || c == u'\'';
+  bool digitsOnly = false;
+  char16_t delimiter = c;
+  if (!quoted) {
+    if (!compatibility_) fail(110);
+    // The compatibility form allows unquoted values: a run of digits, or a value
+    // closed by a repeat of whatever character opened it.
+    if (classes_.isDigit(c)) {
+      digitsOnly = true;
+      value.push_back(c);
+    }
+  }
+  bool pendingSpace = false;
+  for (;;) {
+    c = need(10);
+    if (digitsOnly) {
+      if (!classes_.isDigit(c)) {
+        ungetChar();
+        return;
+      }
+    } else if (c == delimiter) {
+      return;
+    }
+    if (c == u'\n') {
+      skipWhite();
+      pendingSpace = true;
+      continue;
+    }
+    if (c == u'<' && quoted) fail(230, u"The character '<' is not allowed in an attribute value");
+    if (pendingSpace) {
+      value.push_back(u' ');
+      pendingSpace = false;
+    }
+    if (c == u'&') {
+      char16_t following = 0;
+      if (peekNext(following) != 0) fail(10);
+      if (following == u'#') {
+        value.push_back(readCharRef());
+      } else {
+        readEntityRef(value);
+      }
+      continue;
+    }
+    value.push_back(c);
+  }
+}
+
+void CXMLParser::readAttributes(bool& empty) {
+  attributes_.clear();
+  empty = false;
+  for (;;) {
+    const char16_t c = readNonWhite(110);
+    if (c == u'/') {
+      char16_t close = 0;
+      if (nextChar(close) != 0 || close != u'>') fail(110);
+      empty = true;
+      return;
+    }
+    if (c == u'>') return;
+    ungetChar();
+    CSAXAttributes::Entry& entry = attributes_.append();
+    // Until namespaces are resolved, the namespace-name field holds the prefix.
+    scanQName(entry.uri, entry.localName, entry.qName);
+    if (!namespaces) {
+      entry.uri.clear();
+      entry.localName.clear();
+    }
+    if (skipWhite() != 0) fail(110);
+    readEquals();
+    readAttributeValue(entry.value);
+  }
+}
+
+void CXMLParser::processNamespaces(ElementFrame& frame) {
+  frame.declBegin = declCount_;
+  const unsigned count = static_cast<unsigned>(attributes_.getLength());
+  for (unsigned i = 0; i < count; ++i) {
+    CSAXAttributes::Entry& entry = attributes_.entry(i);
+    const bool isDefault = isXmlnsWord(entry.qName);
+    if (!isDefault && !isXmlnsWord(entry.uri)) continue;
+    if (declCount_ == declPrefixes_.size()) declPrefixes_.emplace_back();
+    std::u16string& prefix = declPrefixes_[declCount_++];
+    if (isDefault) {
+      prefix.clear();
+    } else {
+      prefix = entry.localName;
+    }
+    if (contentHandler != nullptr) contentHandler->startPrefixMapping(prefix.c_str(), entry.value.c_str());
+    scopes_.bind(prefix, entry.value);
+  }
+  frame.declEnd = declCount_;
+  for (unsigned i = 0; i < count; ++i) {
+    CSAXAttributes::Entry& entry = attributes_.entry(i);
+    if (const std::u16string* uri = scopes_.resolve(entry.uri)) entry.uri = *uri;
+  }
+  if (const std::u16string* uri = scopes_.resolve(frame.prefix)) {
+    frame.uri = *uri;
+  } else {
+    frame.uri = frame.prefix;
+  }
+}
+
+// --- Elements ---------------------------------------------------------------------
+
+bool CXMLParser::readStartTag() {
+  if (namespaces) {
+    if (scopes_.depth() >= kMaxNamespaceScopes) {
+      fail(110, u"Elements nest deeper than the limit of 512 levels allowed with namespace processing");
+    }
+    scopes_.push();
+  } else if (depth_ >= kMaxElementDepth) {
+    fail(110, u"Elements nest deeper than the limit of 10000 levels");
+  }
+  char16_t c = 0;
+  if (nextChar(c) != 0) {
+    // Only at the root: a child's "<" has been seen already.
+    if (namespaces) scopes_.pop();
+    return false;
+  }
+  if (c != u'<') {
+    fail(180, u"Unexpected character '" + std::u16string(1, c) + u"' - expecting element start.");
+  }
+  if (nextChar(c) != 0) fail(10, u"Expecting name char for element");
+  if (!classes_.isNameChar(c)) fail(270, u"Expecting name char for element");
+  ungetChar();
+
+  if (static_cast<std::size_t>(depth_) == frames_.size()) frames_.emplace_back();
+  ElementFrame& frame = frames_[static_cast<std::size_t>(depth_)];
+  scanQName(frame.prefix, frame.localName, frame.qName);
+  frame.pendingSpace = false;
+  bool empty = false;
+  readAttributes(empty);
+
+  if (namespaces) {
+    processNamespaces(frame);
+    if (contentHandler != nullptr) {
+      contentHandler->startElement(frame.uri, frame.localName, frame.qName, attributes_);
+    }
+  } else {
+    frame.uri.clear();
+    frame.declBegin = frame.declEnd = declCount_;
+    if (contentHandler != nullptr) {
+      static const std::u16string kEmpty;
+      contentHandler->startElement(kEmpty, kEmpty, frame.qName, attributes_);
+    }
+  }
+
+  if (empty) {
+    endElement(frame);
+    skipWhite();
+    return false;
+  }
+  ++depth_;
+  if (!preserveSpace) skipWhite();
+  return true;
+}
+
+void CXMLParser::endElement(ElementFrame& frame) {
+  if (contentHandler != nullptr) {
+    if (namespaces) {
+      contentHandler->endElement(frame.uri, frame.localName, frame.qName);
+    } else {
+      static const std::u16string kEmpty;
+      contentHandler->endElement(kEmpty, kEmpty, frame.qName);
+    }
+    for (std::size_t i = frame.declBegin; i < frame.declEnd; ++i) {
+      contentHandler->endPrefixMapping(declPrefixes_[i].c_str());
+    }
+  }
+  declCount_ = frame.declBegin;
+  if (namespaces) scopes_.pop();
+}
+
+void CXMLParser::readEndTag() {
+  skipNext();  // the "/"
+  ElementFrame& frame = frames_[static_cast<std::size_t>(depth_ - 1)];
+  scanName(name_);
+  skipWhite();
+  char16_t c = 0;
+  if (nextChar(c) != 0 || c != u'>') fail(10, u"Expecting chGREATER_THAN for element end tag");
+  if (name_ != frame.qName) fail(150, u"End tag does not match start tag");
+  endElement(frame);
+  --depth_;
+}
+
+void CXMLParser::flushText() {
+  if (!text_.empty() && contentHandler != nullptr) {
+    contentHandler->characters(text_.data(), 0, static_cast<int>(text_.size()));
+  }
+  text_.clear();
+}
+
+void CXMLParser::appendOrdinary(ElementFrame& frame, char16_t c) {
+  if (frame.pendingSpace) {
+    text_.push_back(u' ');
+    frame.pendingSpace = false;
+  }
+  text_.push_back(c);
+}
+
+void CXMLParser::readRootElement() {
+  if (!readStartTag()) return;
+  bracketRun_ = 0;
+  while (depth_ > 0) {
+    ElementFrame& frame = frames_[static_cast<std::size_t>(depth_ - 1)];
+    const char16_t c = need(10, kExpectingContent);
+    switch (c) {
+      case u'<': {
+        bracketRun_ = 0;
+        char16_t following = 0;
+        if (peekNext(following) != 0) {
+          flushText();
+          fail(10, kExpectingContent);
+        }
+        // Markup ends the run of character data, except an expanded CDATA section,
+        // whose text joins the run.
+        if (following != u'!') flushText();
+        if (following == u'/') {
+          readEndTag();
+          if (depth_ > 0 && !preserveSpace) skipWhite();
+        } else if (following == u'?') {
+          skipNext();
+          readPI();
+        } else if (following == u'!') {
+          skipNext();
+          if (peekNext(following) != 0) {
+            flushText();
+            fail(10, u"Expecting start of comment or CDATA");
+          }
+          if (following == u'-') {
+            flushText();
+            readComment(true);
+          } else if (expandCDATA) {
+            readCDATA(scratch_);
+            text_ += scratch_;
+          } else {
+            readCDATA(scratch_);
+            flushText();
+            if (contentHandler != nullptr) contentHandler->cdataSection(scratch_);
+          }
+        } else {
+          ungetChar();
+          // `frame` may move when the stack grows: nothing below uses it.
+          if (!readStartTag() && !preserveSpace) skipWhite();
+        }
+        break;
+      }
+      case u'&': {
+        char16_t following = 0;
+        if (peekNext(following) != 0) fail(10);
+        if (following == u'#') {
+          text_.push_back(readCharRef());
+        } else {
+          readEntityRef(text_);
+        }
+        bracketRun_ = 0;
+        break;
+      }
+      case u'\n':
+        bracketRun_ = 0;
+        if (preserveSpace) {
+          text_.push_back(c);
+        } else {
+          skipWhite();
+          frame.pendingSpace = true;
+        }
+        break;
+      case u']':
+        if (bracketRun_ < 2) ++bracketRun_;
+        appendOrdinary(frame, c);
+        break;
+      case u'>':
+        if (bracketRun_ == 2) fail(250, u"Character sequence ']]>' not allowed in element content");
+        bracketRun_ = 0;
+        appendOrdinary(frame, c);
+        break;
+      default:
+        bracketRun_ = 0;
+        appendOrdinary(frame, c);
+        break;
+    }
+  }
+}
+
+}  // namespace quillet::xml

@@ -1,0 +1,216 @@
+#include "xml/reader/XMLParser.h"
+
+#include <string>
+
+#include "quillet/xml/SAXException.h"
+#include "xml/reader/XMLParserException.h"
+
+namespace quillet::xml {
+
+CXMLParser::CXMLParser() { text_.reserve(1024); }
+
+CXMLParser::~CXMLParser() = default;
+
+// --- Character operations --------------------------------------------------------
+
+int CXMLParser::nextChar(char16_t& c) {
+  if (current_ != nullptr) {
+    if (const int r = current_->readChar(c)) return r;
+  } else {
+    unsigned char b = 0;
+    if (const int r = bytes_->readByte(b)) return r;
+    c = b;
+  }
+  ++column_;
+  if (c == u'\r') {
+    char16_t following = 0;
+    if (peekNext(following) == 0 && following == u'\n') skipNext();
+    c = u'\n';
+  }
+  if (c == u'\n') {
+    ++line_;
+    column_ = 1;
+  }
+  return 0;
+}
+
+int CXMLParser::peekNext(char16_t& c) {
+  if (current_ != nullptr) return current_->peekChar(c);
+  unsigned char b = 0;
+  const int r = bytes_->peekByte(b);
+  if (r == 0) c = b;
+  return r;
+}
+
+int CXMLParser::ungetChar() { return current_ != nullptr ? current_->ungetChar() : bytes_->unreadByte(); }
+
+int CXMLParser::skipNext() { return current_ != nullptr ? current_->skipChar() : bytes_->skipByte(); }
+
+void CXMLParser::setEncoding(const std::u16string& name) {
+  if (name == u"ASCII" || name == u"ISO-8859-1") current_ = nullptr;
+}
+
+// --- Shared grammar pieces -------------------------------------------------------
+
+void CXMLParser::fail(int code) { throw AXMLParserException(code); }
+
+void CXMLParser::fail(int code, std::u16string message) {
+  message_ = std::move(message);
+  throw AXMLParserException(code);
+}
+
+char16_t CXMLParser::need(int eofCode) {
+  char16_t c = 0;
+  if (nextChar(c) != 0) fail(eofCode);
+  return c;
+}
+
+char16_t CXMLParser::need(int eofCode, const char16_t* message) {
+  char16_t c = 0;
+  if (nextChar(c) != 0) fail(eofCode, message);
+  return c;
+}
+
+int CXMLParser::skipWhite() {
+  for (;;) {
+    char16_t c = 0;
+    if (const int r = peekNext(c)) return r;
+    if (!CXMLCharClasses::isWhiteSpace(c)) return 0;
+    nextChar(c);
+  }
+}
+
+char16_t CXMLParser::readNonWhite(int eofCode) {
+  char16_t c = need(eofCode);
+  while (CXMLCharClasses::isWhiteSpace(c)) c = need(eofCode);
+  return c;
+}
+
+long CXMLParser::position() {
+  long p = 0;
+  if (bytes_->tell(p) != 0) fail(10);
+  return p;
+}
+
+void CXMLParser::restore(long p) {
+  if (bytes_->seek(p) != 0) fail(10);
+}
+
+bool CXMLParser::matchLiteral(const char* literal) {
+  for (const char* p = literal; *p; ++p) {
+    char16_t c = 0;
+    if (nextChar(c) != 0 || c != static_cast<unsigned char>(*p)) return false;
+  }
+  return true;
+}
+
+void CXMLParser::expectLiteral(const char* literal, int mismatchCode, int eofCode) {
+  for (const char* p = literal; *p; ++p) {
+    if (need(eofCode) != static_cast<unsigned char>(*p)) fail(mismatchCode);
+  }
+}
+
+void CXMLParser::addEntity(const std::u16string& name, const std::u16string& value) {
+  entities_.emplace(name, value);  // keeps an existing value
+}
+
+const std::u16string* CXMLParser::findEntity(const std::u16string& name) const {
+  const auto it = entities_.find(name);
+  return it == entities_.end() ? nullptr : &it->second;
+}
+
+// --- The parse -------------------------------------------------------------------
+
+void CXMLParser::reset(CByteSource& bytes, bool unicodeDefault) {
+  current_ = nullptr;
+  detected_.reset();
+  if (unicodeDefault) {
+    auto utf16 = std::make_unique<CUTF16CharSource>();
+    utf16->attachInState(&bytes, CUTF16CharSource::kLittleEndian);
+    initial_ = std::move(utf16);
+  } else {
+    initial_ = std::make_unique<CUTF8CharSource>();
+    initial_->attach(&bytes);
+  }
+  declInfo.encoding = unicodeDefault ? u"UNICODE" : u"UTF-8";
+  declInfo.encodingGiven = false;
+
+  bytes_ = &bytes;
+  compatibility_ = false;
+  scopes_.clear();
+  depth_ = 0;
+  declCount_ = 0;
+  text_.clear();
+  bracketRun_ = 0;
+
+  entities_.clear();
+  addEntity(u"lt", u"<");
+  addEntity(u"gt", u">");
+  addEntity(u"amp", u"&");
+  addEntity(u"apos", u"'");
+  addEntity(u"quot", u"\"");
+
+  line_ = 1;
+  column_ = 1;
+}
+
+void CXMLParser::detectEncoding() {
+  const long start = position();
+  auto probe = std::make_unique<CUTF16CharSource>();
+  probe->attach(bytes_);
+  int answer = CCharSource::kNotThisEncoding;
+  unsigned char b = 0;
+  // A byte-order mark is at most two bytes long; an input too short for one is not
+  // UTF-16.
+  for (int offered = 0; offered < 2; ++offered) {
+    if (bytes_->readByte(b) != 0) {
+      answer = CCharSource::kNotThisEncoding;
+      break;
+    }
+    answer = probe->acceptByte(b);
+    if (answer != CCharSource::kNeedMore) break;
+  }
+  if (answer == CCharSource::kRecognised) {
+    detected_ = std::move(probe);
+    current_ = detected_.get();
+    declInfo.encoding = u"UTF-16";
+    declInfo.encodingGiven = false;
+    return;
+  }
+  restore(start);
+  current_ = initial_.get();
+}
+
+void CXMLParser::readDocument() {
+  detectEncoding();
+  readXMLDecl();
+  int kind = 0;
+  while (readMisc(kind)) {
+  }
+  if (readDoctype()) {
+    while (readMisc(kind)) {
+    }
+  }
+  readRootElement();
+  while (readMisc(kind)) {
+  }
+  if (kind == 4 && !compatibility_) fail(280, u"Unexpected data trailing end of root element");
+}
+
+void CXMLParser::parse(CByteSource& bytes, bool unicodeDefault) {
+  reset(bytes, unicodeDefault);
+  if (contentHandler != nullptr) {
+    contentHandler->setDocumentLocator(this);
+    contentHandler->startDocument();
+  }
+  try {
+    readDocument();
+  } catch (const AXMLParserException& e) {
+    const CSAXParseException error(message_, e.getCode(), publicId_, systemId_, line_, column_);
+    if (errorHandler != nullptr) errorHandler->fatalError(error);
+    throw error;
+  }
+  if (contentHandler != nullptr) contentHandler->endDocument();
+}
+
+}  // namespace quillet::xml

@@ -1,0 +1,170 @@
+// The grammar behind CSAXReader: decoding and position counting, the prolog, element
+// content and the hook for the document type declaration. The public reader forwards
+// to one of these; the document type reader adds its declarations on top of the
+// shared pieces below (names, quoted values, references, the entity table).
+#ifndef QUILLET_XML_READER_XMLPARSER_H
+#define QUILLET_XML_READER_XMLPARSER_H
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "quillet/xml/ByteSource.h"
+#include "quillet/xml/SAXAttributes.h"
+#include "quillet/xml/SAXContentHandler.h"
+#include "quillet/xml/SAXDTDHandler.h"
+#include "quillet/xml/SAXErrorHandler.h"
+#include "quillet/xml/SAXLocator.h"
+#include "quillet/xml/XMLDeclInfo.h"
+#include "xml/common/XMLCharClasses.h"
+#include "xml/reader/CharSource.h"
+#include "xml/reader/NamespaceScopes.h"
+
+namespace quillet::xml {
+
+class CXMLParser : public CSAXLocator {
+ public:
+  CXMLParser();
+  ~CXMLParser() override;
+  CXMLParser(const CXMLParser&) = delete;
+  CXMLParser& operator=(const CXMLParser&) = delete;
+
+  // Attached handlers (borrowed) and the switches; the public reader sets them.
+  CSAXContentHandler* contentHandler = nullptr;
+  CSAXDTDHandler* dtdHandler = nullptr;
+  CSAXErrorHandler* errorHandler = nullptr;
+  bool namespaces = true;
+  bool inlineEncoding = true;
+  bool expandCDATA = true;
+  bool preserveSpace = false;
+  // Filled by every parse: the encoding settled on and whether the document named it.
+  XMLDeclInfo declInfo;
+
+  void parse(CByteSource& bytes, bool unicodeDefault);
+
+  const std::u16string& getPublicId() const override { return publicId_; }
+  const std::u16string& getSystemId() const override { return systemId_; }
+  int getLineNumber() const override { return line_; }
+  int getColumnNumber() const override { return column_; }
+  const std::u16string& errorMessage() const { return message_; }
+  bool compatibilityMode() const { return compatibility_; }
+
+  // --- Character operations. Each returns 0 or the source's nonzero code. Only
+  // nextChar counts lines and columns, and it delivers every line end (CR LF, CR or
+  // LF) as one line feed.
+  int nextChar(char16_t& c);
+  int peekNext(char16_t& c);
+  int ungetChar();
+  int skipNext();
+  // The encoding named by an XML declaration: "ASCII" and "ISO-8859-1" switch to one
+  // byte per character from the next character on; every other name changes nothing.
+  void setEncoding(const std::u16string& name);
+
+  // --- Pieces of the grammar shared by its parts.
+  [[noreturn]] void fail(int code);
+  [[noreturn]] void fail(int code, std::u16string message);
+  // The next character; end of input fails with `eofCode` (and `message` if given).
+  char16_t need(int eofCode);
+  char16_t need(int eofCode, const char16_t* message);
+  // Skips white space without consuming what follows; returns 0, or the source's
+  // code when the input ended.
+  int skipWhite();
+  // Reads characters until one is not white space and returns it.
+  char16_t readNonWhite(int eofCode);
+  // Byte positions for looking ahead and going back. Going back does not undo the
+  // line and column counting of the characters read meanwhile.
+  long position();
+  void restore(long position);
+  // Reads the literal's characters while they match; false at the first mismatch
+  // or at the end of input.
+  bool matchLiteral(const char* literal);
+  // Every character must match: `mismatchCode` otherwise, `eofCode` at end of input.
+  void expectLiteral(const char* literal, int mismatchCode, int eofCode);
+
+  void scanName(std::u16string& name);
+  void scanQName(std::u16string& prefix, std::u16string& localName, std::u16string& qName);
+  void readAttributeValue(std::u16string& value);
+  // After "&" with "#" next: consumes the reference up to its ";".
+  char16_t readCharRef();
+  // After "&" with a name next: appends the entity's replacement text.
+  void readEntityRef(std::u16string& out);
+  // After "<!": "[CDATA[" ... "]]>".
+  void readCDATA(std::u16string& text);
+  void readComment(bool expectDashes);
+  void readPI();
+
+  // General entities: the first value given to a name stays.
+  void addEntity(const std::u16string& name, const std::u16string& value);
+  const std::u16string* findEntity(const std::u16string& name) const;
+
+  const CXMLCharClasses& classes() const { return classes_; }
+
+ private:
+  struct ElementFrame {
+    std::u16string prefix;
+    std::u16string localName;
+    std::u16string qName;
+    std::u16string uri;
+    std::size_t declBegin = 0;  // this element's namespace declarations in declPrefixes_
+    std::size_t declEnd = 0;
+    bool pendingSpace = false;
+  };
+
+  void reset(CByteSource& bytes, bool unicodeDefault);
+  void detectEncoding();
+  void readDocument();
+  void readXMLDecl();
+  void readDeclValue(std::u16string& data, const char16_t* label, bool isEncoding);
+  void readEquals();
+  bool readMisc(int& kind);
+  // The document type declaration: false, with nothing consumed, when none follows.
+  bool readDoctype();
+
+  // Element content, read with an explicit stack of open elements instead of
+  // recursion, so that deep nesting cannot exhaust the call stack.
+  void readRootElement();
+  // Reads a start or empty-element tag and reports it. True when the element has
+  // content to read (its frame is then on the stack); false for an empty element,
+  // which is complete, or for end of input where the root element would begin.
+  bool readStartTag();
+  void readAttributes(bool& empty);
+  void processNamespaces(ElementFrame& frame);
+  void readEndTag();
+  void endElement(ElementFrame& frame);
+  void appendOrdinary(ElementFrame& frame, char16_t c);
+  void flushText();
+  void checkName(std::size_t partLength);
+
+  CXMLCharClasses classes_;
+  CByteSource* bytes_ = nullptr;
+  CCharSource* current_ = nullptr;  // null: one byte per character
+  std::unique_ptr<CCharSource> initial_;
+  std::unique_ptr<CCharSource> detected_;
+  bool compatibility_ = false;
+
+  int line_ = 1;
+  int column_ = 1;
+  std::u16string publicId_;
+  std::u16string systemId_;
+  std::u16string message_;
+
+  std::unordered_map<std::u16string, std::u16string> entities_;
+  CNamespaceScopes scopes_;
+
+  std::vector<ElementFrame> frames_;  // frames_[0, depth_) are open; the rest is reused storage
+  int depth_ = 0;
+  std::vector<std::u16string> declPrefixes_;
+  std::size_t declCount_ = 0;
+  CSAXAttributes attributes_;
+  std::u16string text_;      // character data of the current run
+  std::u16string scratch_;   // comments, PI data, CDATA, entity names
+  std::u16string scratch2_;  // PI targets
+  std::u16string name_;      // entity and end-tag names
+  int bracketRun_ = 0;       // "]" seen in a row in character data, up to 2
+};
+
+}  // namespace quillet::xml
+
+#endif

@@ -1,0 +1,155 @@
+// Runs the reader over test input and records what it reports, as one compact line
+// per event, so that tests compare whole event sequences.
+#ifndef QUILLET_TESTS_XML_READER_READERTESTSUPPORT_H
+#define QUILLET_TESTS_XML_READER_READERTESTSUPPORT_H
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "quillet/xml/MemoryByteSource.h"
+#include "quillet/xml/SAXReader.h"
+
+namespace quillet::xml::test {
+
+// ASCII as it is; every other code unit as \uXXXX.
+inline std::string Show(const char16_t* text, std::size_t length) {
+  std::string out;
+  for (std::size_t i = 0; i < length; ++i) {
+    const char16_t c = text[i];
+    if (c >= 0x20 && c < 0x7F && c != u'\\') {
+      out.push_back(static_cast<char>(c));
+    } else {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
+      out += buffer;
+    }
+  }
+  return out;
+}
+inline std::string Show(const std::u16string& text) { return Show(text.data(), text.size()); }
+inline std::string Show(const char16_t* text) {
+  if (text == nullptr) return "(null)";
+  std::size_t n = 0;
+  while (text[n]) ++n;
+  return Show(text, n);
+}
+
+struct Recorder : CSAXContentHandler, CSAXDTDHandler, CSAXErrorHandler {
+  std::vector<std::string> events;
+  CSAXLocator* locator = nullptr;
+  int fatalErrors = 0;
+  int fatalCode = 0;
+  int fatalLine = 0;
+  int fatalColumn = 0;
+  std::u16string fatalMessage;
+
+  void setDocumentLocator(CSAXLocator* l) override {
+    locator = l;
+    events.push_back("locator");
+  }
+  void startDocument() override { events.push_back("startDocument"); }
+  void endDocument() override { events.push_back("endDocument"); }
+  void startPrefixMapping(const char16_t* prefix, const char16_t* uri) override {
+    events.push_back("startPrefix(" + Show(prefix) + "=" + Show(uri) + ")");
+  }
+  void endPrefixMapping(const char16_t* prefix) override { events.push_back("endPrefix(" + Show(prefix) + ")"); }
+  void startElement(const std::u16string& uri, const std::u16string& localName, const std::u16string& qName,
+                    const CSAXAttributes& attributes) override {
+    std::string e = "start(" + Show(uri) + "|" + Show(localName) + "|" + Show(qName);
+    for (int i = 0; i < attributes.getLength(); ++i) {
+      const unsigned u = static_cast<unsigned>(i);
+      e += " " + Show(attributes.getURI(u)) + "|" + Show(attributes.getLocalName(u)) + "|" +
+           Show(attributes.getQName(u)) + "=" + Show(attributes.getValue(u));
+    }
+    events.push_back(e + ")");
+  }
+  void endElement(const std::u16string& uri, const std::u16string& localName, const std::u16string& qName) override {
+    events.push_back("end(" + Show(uri) + "|" + Show(localName) + "|" + Show(qName) + ")");
+  }
+  void processingInstruction(const std::u16string& target, const std::u16string& data) override {
+    events.push_back("pi(" + Show(target) + "|" + Show(data) + ")");
+  }
+  void characters(const char16_t* chars, int start, int length) override {
+    events.push_back("text(" + Show(chars + start, static_cast<std::size_t>(length)) + ")");
+    if (start != 0 || length <= 0) events.push_back("BAD characters arguments");
+  }
+  void comment(const std::u16string& text) override { events.push_back("comment(" + Show(text) + ")"); }
+  void cdataSection(const std::u16string& text) override { events.push_back("cdata(" + Show(text) + ")"); }
+  void doctypeDecl(const std::u16string& name) override { events.push_back("doctype(" + Show(name) + ")"); }
+  void fatalError(const CSAXParseException& e) override {
+    ++fatalErrors;
+    fatalCode = e.getCode();
+    fatalLine = e.getLineNumber();
+    fatalColumn = e.getColumnNumber();
+    fatalMessage = e.getMessage();
+  }
+};
+
+struct Options {
+  bool namespaces = true;
+  bool preserveSpace = false;
+  bool expandCDATA = true;
+  bool inlineEncoding = true;
+  bool unicodeDefault = false;
+};
+
+struct Outcome {
+  bool ok = false;
+  int code = 0;
+  std::string message;
+  int line = 0;
+  int column = 0;
+  std::string encoding;
+  bool encodingGiven = false;
+  // The events between startDocument and endDocument (both left out), joined by " ".
+  std::string events;
+  Recorder recorder;
+};
+
+inline void Configure(CSAXReader& reader, const Options& options) {
+  reader.setFeature(kFeatureNamespaces, options.namespaces);
+  reader.setFeature(kFeatureAllowInlineEncodingDetection, options.inlineEncoding);
+  reader.setProperty(kPropertyPreserveSpace, options.preserveSpace ? u"Yes" : u"No");
+  reader.setProperty(kPropertyExpandCDATAIntoText, options.expandCDATA ? u"Yes" : u"No");
+}
+
+inline void Finish(Outcome& out) {
+  for (const std::string& e : out.recorder.events) {
+    if (e == "locator" || e == "startDocument" || e == "endDocument") continue;
+    if (!out.events.empty()) out.events += " ";
+    out.events += e;
+  }
+}
+
+// Parses `input` from a memory byte source with a fresh reader.
+inline Outcome Parse(CByteSource& source, const Options& options = {}) {
+  Outcome out;
+  CSAXReader reader;
+  Configure(reader, options);
+  reader.setContentHandler(&out.recorder);
+  reader.setDTDHandler(&out.recorder);
+  reader.setErrorHandler(&out.recorder);
+  try {
+    reader.parse(source, options.unicodeDefault);
+    out.ok = true;
+  } catch (const CSAXParseException& e) {
+    out.code = e.getCode();
+    out.message = Show(e.getMessage());
+    out.line = e.getLineNumber();
+    out.column = e.getColumnNumber();
+  }
+  out.encoding = Show(reader.getDeclInfo().encoding);
+  out.encodingGiven = reader.getDeclInfo().encodingGiven;
+  Finish(out);
+  return out;
+}
+
+inline Outcome Parse(const std::string& input, const Options& options = {}) {
+  CMemoryByteSource source(input.data(), input.size());
+  return Parse(source, options);
+}
+
+}  // namespace quillet::xml::test
+
+#endif
