@@ -42,6 +42,8 @@ class QUILLET_API CFileByteSink final : public CByteSink {
   // Closes any file already open (flushing it), then creates or truncates `path` for
   // binary writing. True when the file could be opened.
   bool open(const std::u16string& path);
+  // The same for a path already in the platform's multibyte form.
+  bool open(const std::string& platformPath);
   // Writes every waiting byte to the file in one write and empties the buffer.
   void flush();
   // Flushes, then closes the file if one is open.

@@ -102,6 +102,11 @@ class QUILLET_API CDOMNode {
   // other kinds, setNodeValue.
   virtual void setText(const char16_t* value);
 
+  // Clears out and fills it with the node and its subtree as XML text, laid out as the
+  // writer lays out a file (one node per line, tabs, CR LF) from depth 0, without a
+  // declaration; a document gives all its top-level nodes. Returns out's text.
+  const char16_t* getXML(std::u16string& out) const;
+
   // --- Namespaces (element and attribute; null for the other kinds) ------------------
 
   // The namespace URI; "" for an element or attribute that has none.

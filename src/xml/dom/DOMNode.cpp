@@ -4,6 +4,7 @@
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMNodeList.h"
 #include "xml/dom/NodeText.h"
+#include "xml/output/XMLSave.h"
 
 namespace quillet::xml {
 
@@ -87,6 +88,12 @@ const char16_t* CDOMNode::getText(std::u16string& out) const {
 }
 
 void CDOMNode::setText(const char16_t* value) { setNodeValue(value); }
+
+// The writer does the work, into memory as 16-bit text.
+const char16_t* CDOMNode::getXML(std::u16string& out) const {
+  out = NodeToXML(this);
+  return out.c_str();
+}
 
 const char16_t* CDOMNode::getNamespaceURI() const { return nullptr; }
 const char16_t* CDOMNode::getPrefix() const { return nullptr; }

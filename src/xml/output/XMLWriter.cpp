@@ -1,0 +1,266 @@
+#include "xml/output/XMLWriter.h"
+
+#include "quillet/xml/DOMAttribute.h"
+#include "quillet/xml/DOMDocument.h"
+#include "quillet/xml/DOMElement.h"
+#include "quillet/xml/DOMProcessingInstruction.h"
+#include "xml/common/U16String.h"
+#include "xml/reader/XMLDeclParser.h"
+
+namespace quillet::xml {
+
+namespace {
+// The encoding name that stands for the "<XML>" compatibility form.
+constexpr char16_t kIE4Encoding[] = u"MSXML_IE4";
+// The escape buffer's first size; most values fit without growing it.
+constexpr size_t kEscapeBufferStart = 1024;
+}  // namespace
+
+CXMLWriterBase::~CXMLWriterBase() = default;
+
+CXMLWriter::CXMLWriter() { escaped_.reserve(kEscapeBufferStart); }
+
+CXMLWriter::~CXMLWriter() = default;
+
+void CXMLWriter::setByteSink(CByteSink* sink) { sink_ = sink; }
+
+bool CXMLWriter::selectEncoding(const std::u16string& name) {
+  std::unique_ptr<COutputEncoder> encoder = CreateOutputEncoder(name, sink_);
+  if (!encoder) return false;
+  encoder_ = std::move(encoder);
+  return true;
+}
+
+void CXMLWriter::release() { delete this; }
+
+bool CXMLWriter::writeDocument(const CDOMDocument* document, const XMLDeclInfo* declInfo) {
+  if (document == nullptr || sink_ == nullptr) return false;
+  const CDOMNode* first = document->getFirstChild();
+  if (first == nullptr) return false;
+
+  if (first->getNodeType() == DOMNodeTypeProcessingInstruction &&
+      std::u16string(static_cast<const CDOMProcessingInstruction*>(first)->getTarget()) == u"xml") {
+    declFromDocument_ = true;
+    // The instruction is written as it stands, so it must be a declaration a reader
+    // would accept again; the encoding it names decides the bytes.
+    CXMLDeclParser parser;
+    parser.feed(u"<?xml ");
+    if (parser.feed(static_cast<const CDOMProcessingInstruction*>(first)->getData()) < 0) return false;
+    if (parser.feed(u"?>") != CXMLDeclParser::kComplete) return false;
+    if (!parser.getEncoding().empty()) {
+      // An unknown name leaves no encoder, so the UTF-8 fallback below applies.
+      encoder_.reset();
+      selectEncoding(parser.getEncoding());
+    }
+  }
+  if (declInfo != nullptr && declInfo->encoding == kIE4Encoding) {
+    ie4Wrapper_ = true;
+    encoder_ = std::make_unique<CSingleByteEncoder>(sink_);
+  }
+  declInfo_ = declInfo;
+  if (!encoder_) encoder_ = std::make_unique<CUTF8Encoder>(sink_);
+
+  encoder_->begin();
+  writeContent(document);
+  encoder_->end();
+  return true;
+}
+
+void CXMLWriter::writeContent(const CDOMNode* document) {
+  if (!encoder_ || document == nullptr) return;
+  depth_ = 0;
+  if (ie4Wrapper_) {
+    put(u"<XML>");
+    lineEnd();
+  } else if (!declFromDocument_ && declInfo_ != nullptr && declInfo_->declared) {
+    // Always version 1.0 and standalone, whatever the loaded declaration said; the
+    // encoding name goes out exactly as it was read.
+    if (declInfo_->encodingGiven) {
+      put(u"<?xml version=\"1.0\" encoding=\"");
+      put(declInfo_->encoding);
+      put(u"\" standalone=\"yes\" ?>");
+    } else {
+      put(u"<?xml version=\"1.0\" standalone=\"yes\" ?>");
+    }
+    lineEnd();
+  }
+  writeNode(document, true, true);
+  if (ie4Wrapper_) {
+    put(u"</XML>");
+    lineEnd();
+  }
+}
+
+void CXMLWriter::writeNode(const CDOMNode* node, bool withSiblings, bool indent) {
+  if (!encoder_) return;
+  // Elements and documents whose children are being written wait on open_ instead of
+  // on the call stack, so a tree of any depth is written in constant stack.
+  const size_t base = open_.size();
+  const CDOMNode* current = node;
+  for (;;) {
+    while (current != nullptr) {
+      const CDOMNode* child = writeOne(current, indent);
+      if (child != nullptr) {
+        open_.push_back({current, withSiblings, indent});
+        current = child;
+        withSiblings = true;
+        indent = true;
+        continue;
+      }
+      current = withSiblings ? current->getNextSibling() : nullptr;
+    }
+    if (open_.size() == base) return;
+    const OpenNode done = open_.back();
+    open_.pop_back();
+    if (done.node->getNodeType() == DOMNodeTypeElement) writeEndTag(done.node);
+    withSiblings = done.withSiblings;
+    indent = done.indent;
+    current = withSiblings ? done.node->getNextSibling() : nullptr;
+  }
+}
+
+const CDOMNode* CXMLWriter::writeOne(const CDOMNode* node, bool indent) {
+  switch (node->getNodeType()) {
+    case DOMNodeTypeElement: {
+      buildStartTag(static_cast<const CDOMElement*>(node));
+      indentation();  // whatever `indent` says
+      put(startTag_);
+      const CDOMNode* first = node->getFirstChild();
+      if (first == nullptr) {
+        lineEnd();
+        return nullptr;
+      }
+      if (first->getNodeType() == DOMNodeTypeText && first->getNextSibling() == nullptr) {
+        // A lone text child stays on the start tag's line.
+        writeText(first, false);
+        put(u"</");
+        put(node->getNodeName());
+        put(u">");
+        lineEnd();
+        return nullptr;
+      }
+      lineEnd();
+      ++depth_;
+      return first;
+    }
+    case DOMNodeTypeText:
+      writeText(node, indent);
+      return nullptr;
+    case DOMNodeTypeCDATASection:
+      indentation();
+      put(u"<![CDATA[");
+      put(node->getNodeValue());
+      put(u"]]>");
+      lineEnd();
+      return nullptr;
+    case DOMNodeTypeEntityReference:
+      put(u"&");
+      put(node->getNodeName());
+      put(u";");
+      return nullptr;
+    case DOMNodeTypeProcessingInstruction:
+      indentation();
+      put(u"<?");
+      put(node->getNodeName());
+      put(u" ");  // even when the data is empty
+      put(node->getNodeValue());
+      put(u"?>");
+      lineEnd();
+      return nullptr;
+    case DOMNodeTypeComment:
+      indentation();
+      put(u"<!--");
+      put(node->getNodeValue());
+      put(u"-->");
+      lineEnd();
+      return nullptr;
+    case DOMNodeTypeDocument:
+      return node->getFirstChild();
+    default:
+      // Attributes and the document type are not content: nothing is written.
+      return nullptr;
+  }
+}
+
+void CXMLWriter::writeText(const CDOMNode* text, bool indent) {
+  if (indent) indentation();
+  escapeText(text->getNodeValue());
+  put(escaped_);
+  if (indent) lineEnd();
+}
+
+void CXMLWriter::writeEndTag(const CDOMNode* element) {
+  --depth_;
+  indentation();
+  put(u"</");
+  put(element->getNodeName());
+  put(u">");
+  lineEnd();
+}
+
+void CXMLWriter::buildStartTag(const CDOMElement* element) {
+  startTag_.assign(u"<");
+  startTag_.append(element->getNodeName());
+  if (element->hasAttributes()) {
+    startTag_.push_back(u' ');
+    for (const CDOMNode* attribute = element->getFirstAttribute(); attribute != nullptr;
+         attribute = attribute->getNextSibling()) {
+      escapeText(attribute->getNodeValue());
+      startTag_.append(attribute->getNodeName());
+      startTag_.push_back(u'=');
+      bool quoted = true;
+      if (ie4Wrapper_ && !escaped_.empty()) {
+        // The compatibility form writes numbers bare, as its readers expect them.
+        quoted = false;
+        for (char16_t c : escaped_) {
+          if (!charClasses_.isDigit(c)) {
+            quoted = true;
+            break;
+          }
+        }
+      }
+      if (quoted) startTag_.push_back(u'"');
+      startTag_.append(escaped_);
+      if (quoted) startTag_.push_back(u'"');
+      if (attribute->getNextSibling() != nullptr) startTag_.push_back(u' ');
+    }
+  }
+  startTag_.append(element->hasChildNodes() ? u">" : u"/>");
+}
+
+void CXMLWriter::escapeText(const char16_t* text) {
+  escaped_.clear();
+  if (text == nullptr) return;
+  for (const char16_t* p = text; *p != 0; ++p) {
+    // Runs of characters that need no escape are appended in one piece.
+    const char16_t* run = p;
+    while (*p != 0 && *p != u'\t' && *p != u'\n' && *p != u'\r' && *p != u'"' && *p != u'&' && *p != u'<' &&
+           *p != u'>') {
+      ++p;
+    }
+    escaped_.append(run, static_cast<size_t>(p - run));
+    switch (*p) {
+      case u'\t': escaped_.append(u"&#9;"); break;
+      case u'\n': escaped_.append(u"&#10;"); break;
+      case u'\r': escaped_.append(u"&#13;"); break;
+      case u'"': escaped_.append(u"&quot;"); break;
+      case u'&': escaped_.append(u"&amp;"); break;
+      case u'<': escaped_.append(u"&lt;"); break;
+      case u'>': escaped_.append(u"&gt;"); break;
+      default: return;  // the terminating 0
+    }
+  }
+}
+
+void CXMLWriter::put(const char16_t* text) {
+  if (text != nullptr) encoder_->write(text, U16Length(text));
+}
+
+void CXMLWriter::indentation() {
+  if (depth_ <= 0) return;
+  const size_t depth = static_cast<size_t>(depth_);
+  if (tabs_.size() < depth) tabs_.assign(depth * 2, u'\t');
+  put(tabs_.data(), depth);
+}
+
+}  // namespace quillet::xml

@@ -1,0 +1,117 @@
+// The XML writer: serializes a document tree, or one node of it, as text through an
+// output encoder into a byte sink.
+//
+// Output is always pretty-printed: one node per line, indented with tabs, lines ended
+// by CR LF. Element content is re-laid out accordingly, except that an element whose
+// only child is a text node keeps that text on its own line. Text and attribute values
+// are escaped; names, comments, CDATA sections and processing instructions are written
+// as they stand.
+#ifndef QUILLET_XML_OUTPUT_XMLWRITER_H
+#define QUILLET_XML_OUTPUT_XMLWRITER_H
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "quillet/xml/ByteSink.h"
+#include "quillet/xml/XMLDeclInfo.h"
+#include "xml/common/XMLCharClasses.h"
+#include "xml/output/OutputEncoder.h"
+
+namespace quillet::xml {
+
+class CDOMDocument;
+class CDOMElement;
+class CDOMNode;
+
+class CXMLWriterBase {
+ public:
+  virtual ~CXMLWriterBase();
+  // The sink that encoders created from now on write to (borrowed).
+  virtual void setByteSink(CByteSink* sink) = 0;
+  // Makes the encoder for `name` current (see CreateOutputEncoder). False, and the
+  // current encoder kept, for a name that is not known.
+  virtual bool selectEncoding(const std::u16string& name) = 0;
+  // Writes a whole document; false when nothing could be written.
+  virtual bool writeDocument(const CDOMDocument* document, const XMLDeclInfo* declInfo) = 0;
+  // Deletes a writer made with new.
+  virtual void release() = 0;
+};
+
+class CXMLWriter final : public CXMLWriterBase {
+ public:
+  CXMLWriter();
+  ~CXMLWriter() override;
+
+  void setByteSink(CByteSink* sink) override;
+  bool selectEncoding(const std::u16string& name) override;
+
+  // Writes `document` framed by the encoder's begin() and end():
+  // - A leading "xml" processing instruction in the tree stands for the declaration
+  //   (the writer then writes none of its own); the encoding it names, if any, picks
+  //   the encoder. When it does not parse as a complete declaration, nothing is
+  //   written and the result is false.
+  // - declInfo->encoding "MSXML_IE4" wraps the document in "<XML>" ... "</XML>",
+  //   single byte, and leaves all-digit attribute values unquoted.
+  // - Otherwise a declaration is written when declInfo says the loaded document had
+  //   one (naming the encoding when it named one).
+  // Without an encoder by then, UTF-8 is used. False, writing nothing, for a
+  // document without children. `declInfo` may be null and is borrowed.
+  bool writeDocument(const CDOMDocument* document, const XMLDeclInfo* declInfo) override;
+  void release() override;
+
+  // The declaration or wrapper that writeDocument settled on, then every node of the
+  // document. Does not call the encoder's begin() or end().
+  void writeContent(const CDOMNode* document);
+
+  // Writes `node` at the current depth, then, with `withSiblings`, each of its
+  // following siblings. Without `indent` a text node is written without indentation
+  // and line end (as the only child of an element is). Elements are always indented.
+  // Works without recursion, so any depth of tree can be written.
+  void writeNode(const CDOMNode* node, bool withSiblings, bool indent);
+
+ private:
+  // An element, or the document, whose children are being written; once they are
+  // done the element gets its end tag and the walk goes on at its next sibling if
+  // `withSiblings` says so.
+  struct OpenNode {
+    const CDOMNode* node;
+    bool withSiblings;
+    bool indent;
+  };
+
+  // Writes `node` itself; returns its first child when its children come next, on
+  // lines of their own one level deeper (the caller then owes the end tag), else null.
+  const CDOMNode* writeOne(const CDOMNode* node, bool indent);
+  void writeText(const CDOMNode* text, bool indent);
+  void writeEndTag(const CDOMNode* element);
+  void buildStartTag(const CDOMElement* element);
+  // escapeText into `escaped_`.
+  void escapeText(const char16_t* text);
+
+  void put(const char16_t* text, size_t length) { encoder_->write(text, length); }
+  void put(const std::u16string& text) { encoder_->write(text.data(), text.size()); }
+  void put(const char16_t* text);
+  void lineEnd() { put(u"\r\n", 2); }
+  void indentation();
+
+  CXMLCharClasses charClasses_;
+  bool ie4Wrapper_ = false;
+  std::unique_ptr<COutputEncoder> encoder_;
+  CByteSink* sink_ = nullptr;
+  int32_t depth_ = 0;
+  const XMLDeclInfo* declInfo_ = nullptr;
+  bool declFromDocument_ = false;
+
+  // Reused between nodes, so writing allocates only when a text is longer than any
+  // before it.
+  std::u16string escaped_;
+  std::u16string startTag_;
+  std::u16string tabs_;
+  std::vector<OpenNode> open_;
+};
+
+}  // namespace quillet::xml
+
+#endif

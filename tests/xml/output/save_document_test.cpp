@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "platform/Platform.h"
+#include "quillet/xml/DOM.h"
+#include "support/SandboxPrefix.h"
+#include "xml/output/XMLSave.h"
+
+namespace quillet::xml {
+namespace {
+
+using quillet::test::SandboxPrefix;
+
+struct DocumentReleaser {
+  void operator()(CDOMDocument* d) const { d->release(); }
+};
+using DocumentPtr = std::unique_ptr<CDOMDocument, DocumentReleaser>;
+
+class SaveDocumentToFile : public ::testing::Test {
+ protected:
+  void TearDown() override { platform::InjectWriteFailureAfter(-1); }
+
+  std::set<std::string> helpFolder() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(sandbox.host("drive_c/windows/Help"))) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  // <root><item>...</item> x count</root>, large enough to need several flushes.
+  static DocumentPtr Registry(int count) {
+    DocumentPtr doc(new CDOMDocument);
+    CDOMElement* root = doc->createElement(u"root");
+    doc->appendChild(root);
+    for (int i = 0; i < count; ++i) {
+      CDOMElement* item = doc->createElement(u"item");
+      root->appendChild(item);
+      item->setAttribute(u"value", u"a value long enough to fill the buffer quickly");
+    }
+    return doc;
+  }
+
+  SandboxPrefix sandbox;
+  const std::u16string path = u"C:\\windows\\Help\\reg.xml";
+  const std::string relative = "drive_c/windows/Help/reg.xml";
+  const std::string old = "<old/>\r\n";
+};
+
+TEST_F(SaveDocumentToFile, WritesTheDocumentAndLeavesNoTemporary) {
+  DocumentPtr doc = Registry(2);
+  XMLDeclInfo info;
+  info.encoding = u"UTF-8";
+  info.encodingGiven = true;
+  sandbox.writeFile(relative, old);
+  EXPECT_TRUE(saveDocumentToFile(doc.get(), path, info));
+  EXPECT_EQ(sandbox.readFile(relative),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\r\n<root>\r\n"
+            "\t<item value=\"a value long enough to fill the buffer quickly\"/>\r\n"
+            "\t<item value=\"a value long enough to fill the buffer quickly\"/>\r\n</root>\r\n");
+  EXPECT_EQ(helpFolder(), std::set<std::string>{"reg.xml"});
+}
+
+TEST_F(SaveDocumentToFile, KeepsTheOldFilesPermissions) {
+  sandbox.writeFile(relative, old);
+  std::filesystem::permissions(sandbox.host(relative), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::owner_write |
+                                                           std::filesystem::perms::group_read);
+  DocumentPtr doc = Registry(1);
+  EXPECT_TRUE(saveDocumentToFile(doc.get(), path, XMLDeclInfo{}));
+  EXPECT_NE(sandbox.readFile(relative), old);
+  EXPECT_EQ(std::filesystem::status(sandbox.host(relative)).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+}
+
+TEST_F(SaveDocumentToFile, AFailingWriteLeavesTheOldFileUntouched) {
+  DocumentPtr doc = Registry(5000);  // several buffers' worth
+  sandbox.writeFile(relative, old);
+  for (long budget : {0L, 100L, 65535L, 70000L}) {
+    platform::InjectWriteFailureAfter(budget);
+    EXPECT_TRUE(saveDocumentToFile(doc.get(), path, XMLDeclInfo{})) << budget;
+    platform::InjectWriteFailureAfter(-1);
+    EXPECT_EQ(sandbox.readFile(relative), old) << budget;
+    EXPECT_EQ(helpFolder(), std::set<std::string>{"reg.xml"}) << budget;
+  }
+}
+
+TEST_F(SaveDocumentToFile, NothingToWriteLeavesTheOldFileOrNoFile) {
+  DocumentPtr empty(new CDOMDocument);
+  sandbox.writeFile(relative, old);
+  EXPECT_TRUE(saveDocumentToFile(empty.get(), path, XMLDeclInfo{}));
+  EXPECT_EQ(sandbox.readFile(relative), old);
+
+  DocumentPtr broken = Registry(1);
+  broken->insertBefore(broken->createProcessingInstruction(u"xml", u"encoding='UTF-8'"), broken->getFirstChild());
+  EXPECT_TRUE(saveDocumentToFile(broken.get(), path, XMLDeclInfo{}));
+  EXPECT_EQ(sandbox.readFile(relative), old);
+
+  EXPECT_TRUE(saveDocumentToFile(empty.get(), u"C:\\windows\\Help\\new.xml", XMLDeclInfo{}));
+  EXPECT_EQ(helpFolder(), std::set<std::string>{"reg.xml"});
+}
+
+TEST_F(SaveDocumentToFile, AnUnwritableFolderIsNotAnError) {
+  DocumentPtr doc = Registry(1);
+  EXPECT_TRUE(saveDocumentToFile(doc.get(), u"C:\\missing\\reg.xml", XMLDeclInfo{}));
+  EXPECT_FALSE(std::filesystem::exists(sandbox.host("drive_c/missing")));
+}
+
+}  // namespace
+}  // namespace quillet::xml

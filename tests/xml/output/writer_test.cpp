@@ -1,0 +1,352 @@
+#include <gtest/gtest.h>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <pthread.h>
+#endif
+
+#include <string>
+#include <vector>
+
+#include "quillet/xml/DOM.h"
+#include "xml/output/XMLSave.h"
+#include "xml/output/XMLWriter.h"
+
+namespace quillet::xml {
+namespace {
+
+// Collects the bytes exactly as the encoder hands them over.
+class VectorSink : public CByteSink {
+ public:
+  void putByte(unsigned char b) override { bytes.push_back(static_cast<char>(b)); }
+  void writeBytes(const unsigned char* p, size_t n) override { bytes.append(reinterpret_cast<const char*>(p), n); }
+  std::string bytes;
+};
+
+struct DocumentReleaser {
+  void operator()(CDOMDocument* d) const { d->release(); }
+};
+using DocumentPtr = std::unique_ptr<CDOMDocument, DocumentReleaser>;
+
+XMLDeclInfo Decl(bool declared, const char16_t* encoding, bool encodingGiven) {
+  XMLDeclInfo info;
+  info.declared = declared;
+  info.encoding = encoding;
+  info.encodingGiven = encodingGiven;
+  return info;
+}
+
+// Writes a whole document as saveDocumentToFile does, into memory.
+std::string WriteDocument(const CDOMDocument* doc, const XMLDeclInfo& info, bool* result = nullptr) {
+  VectorSink sink;
+  CXMLWriter writer;
+  writer.setByteSink(&sink);
+  writer.selectEncoding(info.encoding);
+  const bool ok = writer.writeDocument(doc, &info);
+  if (result != nullptr) *result = ok;
+  return sink.bytes;
+}
+
+std::string Utf8(const std::u16string& text) {
+  std::string out;
+  for (char16_t c : text) {
+    EXPECT_LT(c, 0x80) << "test helper takes ASCII only";
+    out.push_back(static_cast<char>(c));
+  }
+  return out;
+}
+
+// <a><b>text</b><c/></a>
+DocumentPtr SmallTree() {
+  DocumentPtr doc(new CDOMDocument);
+  CDOMElement* a = doc->createElement(u"a");
+  doc->appendChild(a);
+  CDOMElement* b = doc->createElement(u"b");
+  a->appendChild(b);
+  b->appendChild(doc->createTextNode(u"text"));
+  a->appendChild(doc->createElement(u"c"));
+  return doc;
+}
+
+// Little-endian 16-bit units of an ASCII text.
+std::string Utf16Le(const std::string& ascii) {
+  std::string out;
+  for (char c : ascii) {
+    out.push_back(c);
+    out.push_back('\0');
+  }
+  return out;
+}
+
+const std::string kSmallBody = "<a>\r\n\t<b>text</b>\r\n\t<c/>\r\n</a>\r\n";
+
+struct DeclCase {
+  const char* label;
+  XMLDeclInfo info;
+  std::string expected;
+};
+
+class WriteDocumentDecl : public ::testing::TestWithParam<DeclCase> {};
+
+TEST_P(WriteDocumentDecl, Bytes) {
+  DocumentPtr doc = SmallTree();
+  bool ok = false;
+  EXPECT_EQ(WriteDocument(doc.get(), GetParam().info, &ok), GetParam().expected);
+  EXPECT_TRUE(ok);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Declarations, WriteDocumentDecl,
+    ::testing::Values(
+        DeclCase{"declared_with_encoding", Decl(true, u"UTF-8", true),
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\r\n" + kSmallBody},
+        DeclCase{"not_declared", Decl(false, u"UTF-8", true), kSmallBody},
+        DeclCase{"declared_without_encoding", Decl(true, u"UTF-8", false),
+                 "<?xml version=\"1.0\" standalone=\"yes\" ?>\r\n" + kSmallBody},
+        // The name goes out verbatim even when it picks no encoder (UTF-8 then).
+        DeclCase{"unknown_name_verbatim", Decl(true, u"utf-8\"&", true),
+                 "<?xml version=\"1.0\" encoding=\"utf-8\"&\" standalone=\"yes\" ?>\r\n" + kSmallBody},
+        DeclCase{"compatibility_wrapper", Decl(true, u"MSXML_IE4", true),
+                 "<XML>\r\n" + kSmallBody + "</XML>\r\n"},
+        DeclCase{"unicode_no_mark", Decl(false, u"UNICODE", false), Utf16Le(kSmallBody)}),
+    [](const ::testing::TestParamInfo<DeclCase>& info) { return std::string(info.param.label); });
+
+TEST(WriteDocument, Utf16StartsWithItsMarkAndSingleByteCutsHighBytes) {
+  DocumentPtr doc(new CDOMDocument);
+  CDOMElement* a = doc->createElement(u"a");
+  doc->appendChild(a);
+  a->appendChild(doc->createTextNode(u"\u00E9\u20AC"));
+
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UTF-16", false)),
+            std::string("\xFF\xFE<\0a\0>\0\xE9\0\xAC\x20<\0/\0a\0>\0\r\0\n\0", 24));
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"ISO-8859-1", false)), "<a>\xE9\xAC</a>\r\n");
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UTF-8", false)), "<a>\xC3\xA9\xE2\x82\xAC</a>\r\n");
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"MSXML_IE4", true)), "<XML>\r\n<a>\xE9\xAC</a>\r\n</XML>\r\n");
+}
+
+TEST(WriteDocument, DocumentsOwnDeclarationIsKeptAndPicksTheEncoding) {
+  DocumentPtr doc = SmallTree();
+  doc->insertBefore(doc->createProcessingInstruction(u"xml", u"version='1.0' encoding='ISO-8859-1'"),
+                    doc->getFirstChild());
+  doc->getDocumentElement()->appendChild(doc->createTextNode(u"\u00E9"));
+  // declInfo says UTF-8 and declared: the tree's own declaration wins and no second
+  // one is written.
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(true, u"UTF-8", true)),
+            "<?xml version='1.0' encoding='ISO-8859-1'?>\r\n<a>\r\n\t<b>text</b>\r\n\t<c/>\r\n\t\xE9\r\n</a>\r\n");
+}
+
+TEST(WriteDocument, UnknownEncodingInOwnDeclarationFallsBackToUtf8) {
+  DocumentPtr doc(new CDOMDocument);
+  doc->appendChild(doc->createProcessingInstruction(u"xml", u"version=\"1.0\" encoding=\"KOI8-R\""));
+  CDOMElement* a = doc->createElement(u"a");
+  doc->appendChild(a);
+  a->appendChild(doc->createTextNode(u"\u00E9"));
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UNICODE", false)),
+            "<?xml version=\"1.0\" encoding=\"KOI8-R\"?>\r\n<a>\xC3\xA9</a>\r\n");
+}
+
+TEST(WriteDocument, WritesNothingForAnEmptyDocumentOrABrokenOwnDeclaration) {
+  DocumentPtr empty(new CDOMDocument);
+  bool ok = true;
+  EXPECT_EQ(WriteDocument(empty.get(), Decl(true, u"UTF-16", true), &ok), "");
+  EXPECT_FALSE(ok);
+
+  for (const char16_t* data : {u"encoding='UTF-8'", u"version='1.0' standalone='yes' encoding='x'", u"version='1.0"}) {
+    DocumentPtr doc = SmallTree();
+    doc->insertBefore(doc->createProcessingInstruction(u"xml", data), doc->getFirstChild());
+    ok = true;
+    EXPECT_EQ(WriteDocument(doc.get(), Decl(true, u"UTF-16", true), &ok), "");  // not even a byte-order mark
+    EXPECT_FALSE(ok);
+  }
+}
+
+TEST(WriteDocument, CompatibilityModeLeavesOnlyDigitValuesUnquoted) {
+  DocumentPtr doc(new CDOMDocument);
+  CDOMElement* e = doc->createElement(u"e");
+  doc->appendChild(e);
+  e->setAttribute(u"n", u"5");
+  e->setAttribute(u"m", u"5a");
+  e->setAttribute(u"z", u"");
+  e->setAttribute(u"w", u"\u0661\u0662");  // Arabic-Indic digits are digits too
+  e->setAttribute(u"q", u"12");
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(true, u"MSXML_IE4", true)),
+            "<XML>\r\n<e n=5 m=\"5a\" z=\"\" w=ab q=12/>\r\n</XML>\r\n");
+  // Outside that mode every value is quoted.
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UTF-8", false)),
+            "<e n=\"5\" m=\"5a\" z=\"\" w=\"\xD9\xA1\xD9\xA2\" q=\"12\"/>\r\n");
+}
+
+TEST(Escaping, TextAndAttributeValuesShareOneMapping) {
+  DocumentPtr doc(new CDOMDocument);
+  CDOMElement* e = doc->createElement(u"e");
+  doc->appendChild(e);
+  e->setAttribute(u"v", u"\"<\n'\t\r&>");
+  e->appendChild(doc->createTextNode(u"a\"<\n'\t\r&>b"));
+  EXPECT_EQ(Utf8(NodeToXML(e)),
+            "<e v=\"&quot;&lt;&#10;'&#9;&#13;&amp;&gt;\">a&quot;&lt;&#10;'&#9;&#13;&amp;&gt;b</e>\r\n");
+}
+
+TEST(Escaping, NamesCommentsCdataAndInstructionsAreWrittenAsTheyStand) {
+  DocumentPtr doc(new CDOMDocument);
+  CDOMElement* e = doc->createElement(u"x&y");
+  doc->appendChild(e);
+  e->appendChild(doc->createComment(u"a -- <b>"));
+  e->appendChild(doc->createCDATASection(u"<&]]>"));
+  e->appendChild(doc->createProcessingInstruction(u"pi", u"<&\">"));
+  EXPECT_EQ(Utf8(NodeToXML(e)),
+            "<x&y>\r\n\t<!--a -- <b>-->\r\n\t<![CDATA[<&]]>]]>\r\n\t<?pi <&\">?>\r\n</x&y>\r\n");
+}
+
+TEST(Layout, MixedContentIsReLaidOutOneNodePerLine) {
+  DocumentPtr doc(new CDOMDocument);
+  CDOMElement* p = doc->createElement(u"p");
+  doc->appendChild(p);
+  p->appendChild(doc->createTextNode(u" lead  "));
+  CDOMElement* i = doc->createElement(u"i");
+  p->appendChild(i);
+  i->appendChild(doc->createTextNode(u"x"));
+  p->appendChild(doc->createTextNode(u""));
+  EXPECT_EQ(Utf8(NodeToXML(p)), "<p>\r\n\t lead  \r\n\t<i>x</i>\r\n\t\r\n</p>\r\n");
+}
+
+TEST(Layout, DepthIndentsAndAttributesEndTagsDirectly) {
+  DocumentPtr doc(new CDOMDocument);
+  CDOMElement* a = doc->createElement(u"a");
+  doc->appendChild(a);
+  CDOMElement* b = doc->createElement(u"b");
+  a->appendChild(b);
+  CDOMElement* c = doc->createElement(u"c");
+  b->appendChild(c);
+  c->setAttribute(u"k", u"v");
+  c->setAttribute(u"l", u"w");
+  CDOMElement* d = doc->createElement(u"d");
+  b->appendChild(d);
+  d->setAttribute(u"k", u"v");
+  d->appendChild(doc->createCDATASection(u"only"));  // not a text node: own line
+  EXPECT_EQ(Utf8(NodeToXML(a)),
+            "<a>\r\n\t<b>\r\n\t\t<c k=\"v\" l=\"w\"/>\r\n\t\t<d k=\"v\">\r\n\t\t\t<![CDATA[only]]>\r\n\t\t</d>\r\n\t</b>\r\n</a>\r\n");
+}
+
+TEST(Layout, EntityReferenceSharesTheLineOfTheNextSibling) {
+  DocumentPtr doc(new CDOMDocument);
+  CDOMElement* r = doc->createElement(u"r");
+  doc->appendChild(r);
+  r->appendChild(doc->createElement(u"x"));
+  r->appendChild(doc->createEntityReference(u"e"));
+  r->appendChild(doc->createElement(u"y"));
+  EXPECT_EQ(Utf8(NodeToXML(r)), "<r>\r\n\t<x/>\r\n&e;\t<y/>\r\n</r>\r\n");
+}
+
+TEST(GetXML, EachNodeKind) {
+  DocumentPtr doc(new CDOMDocument);
+  doc->getDoctype()->setName(u"root");
+  CDOMNode* pi = doc->appendChild(doc->createProcessingInstruction(u"pi", u""));
+  CDOMNode* comment = doc->appendChild(doc->createComment(u" c "));
+  CDOMElement* root = doc->createElement(u"root");
+  doc->appendChild(root);
+  CDOMNode* text = root->appendChild(doc->createTextNode(u"a<b"));
+  CDOMAttribute* attribute = root->setAttribute(u"k", u"v");
+  CDOMNode* cdata = doc->createCDATASection(u"<x>");
+  CDOMNode* entity = doc->createEntityReference(u"amp");
+
+  std::u16string out = u"stale";
+  EXPECT_EQ(std::u16string(text->getXML(out)), u"a&lt;b\r\n");
+  EXPECT_EQ(out, u"a&lt;b\r\n");
+  EXPECT_EQ(NodeToXML(pi), u"<?pi ?>\r\n");
+  EXPECT_EQ(NodeToXML(comment), u"<!-- c -->\r\n");
+  EXPECT_EQ(NodeToXML(root), u"<root k=\"v\">a&lt;b</root>\r\n");
+  EXPECT_EQ(NodeToXML(cdata), u"<![CDATA[<x>]]>\r\n");
+  EXPECT_EQ(NodeToXML(entity), u"&amp;");
+  EXPECT_EQ(NodeToXML(attribute), u"");
+  EXPECT_EQ(NodeToXML(doc->getDoctype()), u"");
+  // A document: its top-level nodes, no declaration, whatever it was loaded with.
+  EXPECT_EQ(NodeToXML(doc.get()), u"<?pi ?>\r\n<!-- c -->\r\n<root k=\"v\">a&lt;b</root>\r\n");
+  // Characters beyond ASCII survive: the text is kept as 16-bit units.
+  root->setAttribute(u"u", u"\u20AC\xD83D\xDE00");
+  EXPECT_EQ(NodeToXML(root), u"<root k=\"v\" u=\"\u20AC\xD83D\xDE00\">a&lt;b</root>\r\n");
+  cdata->release();
+  entity->release();
+}
+
+TEST(GetXML, OnlyTheNodeNotItsFollowingSiblings) {
+  DocumentPtr doc = SmallTree();
+  CDOMNode* b = doc->getDocumentElement()->getFirstChild();
+  EXPECT_EQ(NodeToXML(b), u"<b>text</b>\r\n");
+}
+
+// Counts bytes and the longest run of tabs instead of keeping them: indentation makes
+// the output of a deep chain quadratic in its depth.
+class CountingSink : public CByteSink {
+ public:
+  void putByte(unsigned char b) override { count(b); }
+  void writeBytes(const unsigned char* p, size_t n) override {
+    for (size_t i = 0; i < n; ++i) count(p[i]);
+  }
+  size_t total = 0;
+  size_t longestTabRun = 0;
+
+ private:
+  void count(unsigned char b) {
+    ++total;
+    run = b == '\t' ? run + 1 : 0;
+    if (run > longestTabRun) longestTabRun = run;
+  }
+  size_t run = 0;
+};
+
+struct DeepWrite {
+  const CDOMNode* node;
+  CountingSink sink;
+};
+
+void* WriteDeep(void* argument) {
+  auto* job = static_cast<DeepWrite*>(argument);
+  saveNodeToSink(job->node, &job->sink);
+  return nullptr;
+}
+
+TEST(WriteNode, DeepTreesNeedNoDeepStack) {
+  // On a 256 KiB stack, a writer that recursed once per level would need far more
+  // than it has for this depth.
+  constexpr size_t kDepth = 6000;
+  DocumentPtr doc(new CDOMDocument);
+  CDOMNode* parent = doc.get();
+  for (size_t i = 0; i < kDepth; ++i) {
+    CDOMElement* e = doc->createElement(u"d");
+    parent->appendChild(e);
+    parent = e;
+  }
+  parent->appendChild(doc->createElement(u"leaf"));
+
+  DeepWrite job{doc->getDocumentElement(), {}};
+#if defined(__unix__) || defined(__APPLE__)
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  pthread_attr_setstacksize(&attributes, 256 * 1024);
+  pthread_t thread;
+  ASSERT_EQ(pthread_create(&thread, &attributes, WriteDeep, &job), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attributes);
+#else
+  WriteDeep(&job);
+#endif
+  // Each level opens and closes at its depth in tabs; the leaf sits at kDepth. The
+  // total only adds up when every start tag got its end tag at the right depth.
+  const size_t tabs = kDepth * (kDepth - 1);
+  EXPECT_EQ(job.sink.total, tabs + kDepth * (5 + 6) + kDepth + 9);
+  EXPECT_EQ(job.sink.longestTabRun, kDepth);
+}
+
+TEST(SinkEntryPoints, Utf8WithoutDeclarationOrMark) {
+  DocumentPtr doc = SmallTree();
+  doc->getDocumentElement()->setAttribute(u"e", u"\u00E9");
+  VectorSink docSink;
+  EXPECT_EQ(saveDocumentToSink(doc.get(), &docSink), 0);
+  EXPECT_EQ(docSink.bytes, "<a e=\"\xC3\xA9\">\r\n\t<b>text</b>\r\n\t<c/>\r\n</a>\r\n");
+  VectorSink nodeSink;
+  EXPECT_EQ(saveNodeToSink(doc->getDocumentElement()->getLastChild(), &nodeSink), 0);
+  EXPECT_EQ(nodeSink.bytes, "<c/>\r\n");
+  EXPECT_EQ(saveNodeToSink(doc.get(), nullptr), 0);  // no sink: nothing to do
+}
+
+}  // namespace
+}  // namespace quillet::xml
