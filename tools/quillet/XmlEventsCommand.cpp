@@ -1,0 +1,137 @@
+// quillet xml events FILE: what the reader reports about a file, one JSON object per
+// event, in the order the reader reports them.
+#include <iostream>
+#include <string>
+
+#include "Command.h"
+#include "JsonText.h"
+#include "XmlGroup.h"
+#include "platform/Platform.h"
+#include "quillet/xml/FileByteSource.h"
+#include "quillet/xml/SAXReader.h"
+
+namespace {
+
+using quillet::tool::JsonString;
+using namespace quillet::xml;
+
+class EventPrinter : public CSAXContentHandler, public CSAXDTDHandler, public CSAXErrorHandler {
+ public:
+  explicit EventPrinter(std::ostream& out) : out_(out) {}
+
+  void startDocument() override { out_ << "{\"event\":\"startDocument\"}\n"; }
+  void endDocument() override { out_ << "{\"event\":\"endDocument\"}\n"; }
+  void startPrefixMapping(const char16_t* prefix, const char16_t* uri) override {
+    out_ << "{\"event\":\"startPrefixMapping\",\"prefix\":" << JsonString(prefix) << ",\"uri\":" << JsonString(uri)
+         << "}\n";
+  }
+  void endPrefixMapping(const char16_t* prefix) override {
+    out_ << "{\"event\":\"endPrefixMapping\",\"prefix\":" << JsonString(prefix) << "}\n";
+  }
+  void startElement(const std::u16string& uri, const std::u16string& localName, const std::u16string& qName,
+                    const CSAXAttributes& attributes) override {
+    out_ << "{\"event\":\"startElement\",\"uri\":" << JsonString(uri) << ",\"localName\":" << JsonString(localName)
+         << ",\"qName\":" << JsonString(qName) << ",\"attributes\":[";
+    for (int i = 0; i < attributes.getLength(); ++i) {
+      const unsigned u = static_cast<unsigned>(i);
+      if (i > 0) out_ << ",";
+      out_ << "{\"uri\":" << JsonString(attributes.getURI(u)) << ",\"localName\":"
+           << JsonString(attributes.getLocalName(u)) << ",\"qName\":" << JsonString(attributes.getQName(u))
+           << ",\"value\":" << JsonString(attributes.getValue(u)) << "}";
+    }
+    out_ << "]}\n";
+  }
+  void endElement(const std::u16string& uri, const std::u16string& localName, const std::u16string& qName) override {
+    out_ << "{\"event\":\"endElement\",\"uri\":" << JsonString(uri) << ",\"localName\":" << JsonString(localName)
+         << ",\"qName\":" << JsonString(qName) << "}\n";
+  }
+  void processingInstruction(const std::u16string& target, const std::u16string& data) override {
+    out_ << "{\"event\":\"processingInstruction\",\"target\":" << JsonString(target)
+         << ",\"data\":" << JsonString(data) << "}\n";
+  }
+  void characters(const char16_t* chars, int start, int length) override {
+    out_ << "{\"event\":\"characters\",\"text\":" << JsonString(chars + start, static_cast<std::size_t>(length))
+         << "}\n";
+  }
+  void comment(const std::u16string& text) override {
+    out_ << "{\"event\":\"comment\",\"text\":" << JsonString(text) << "}\n";
+  }
+  void cdataSection(const std::u16string& text) override {
+    out_ << "{\"event\":\"cdataSection\",\"text\":" << JsonString(text) << "}\n";
+  }
+  void doctypeDecl(const std::u16string& name) override {
+    out_ << "{\"event\":\"doctypeDecl\",\"name\":" << JsonString(name) << "}\n";
+  }
+  void fatalError(const CSAXParseException& e) override { out_ << "{\"event\":\"fatalError\"," << fields(e) << "}\n"; }
+
+  static std::string fields(const CSAXParseException& e) {
+    return "\"code\":" + std::to_string(e.getCode()) + ",\"line\":" + std::to_string(e.getLineNumber()) +
+           ",\"column\":" + std::to_string(e.getColumnNumber()) + ",\"message\":" + JsonString(e.getMessage());
+  }
+
+ private:
+  std::ostream& out_;
+};
+
+struct EventsOptions {
+  std::string file;
+  bool noNamespaces = false;
+  bool preserveSpace = false;
+  bool noExpandCDATA = false;
+  bool noInlineEncoding = false;
+  bool unicodeDefault = false;
+};
+
+int RunEvents(const EventsOptions& o) {
+  const int descriptor = quillet::platform::OpenForReading(o.file);
+  if (descriptor < 0) {
+    std::cerr << "quillet: cannot open " << o.file << "\n";
+    return 2;
+  }
+  CFileByteSource source;
+  // A descriptor that opens but cannot be read (a directory) would read as an empty
+  // document; refuse it like a missing file.
+  unsigned char probe = 0;
+  const bool readable = quillet::platform::ReadFile(descriptor, &probe, 1) >= 0;
+  if (source.attach(descriptor) != 0 || !readable) {
+    std::cerr << "quillet: cannot read " << o.file << "\n";
+    return 2;
+  }
+
+  CSAXReader reader;
+  reader.setFeature(kFeatureNamespaces, !o.noNamespaces);
+  reader.setFeature(kFeatureAllowInlineEncodingDetection, !o.noInlineEncoding);
+  reader.setProperty(kPropertyPreserveSpace, o.preserveSpace ? u"Yes" : u"No");
+  reader.setProperty(kPropertyExpandCDATAIntoText, o.noExpandCDATA ? u"No" : u"Yes");
+  EventPrinter printer(std::cout);
+  reader.setContentHandler(&printer);
+  reader.setDTDHandler(&printer);
+  reader.setErrorHandler(&printer);
+  try {
+    reader.parse(source, o.unicodeDefault);
+  } catch (const CSAXParseException& e) {
+    std::cout << "{\"event\":\"result\",\"ok\":false," << EventPrinter::fields(e) << "}\n";
+    return 1;
+  }
+  const XMLDeclInfo& info = reader.getDeclInfo();
+  std::cout << "{\"event\":\"result\",\"ok\":true,\"encoding\":" << JsonString(info.encoding)
+            << ",\"encodingGiven\":" << (info.encodingGiven ? "true" : "false") << "}\n";
+  return 0;
+}
+
+quillet::tool::CommandRegistration registration([](CLI::App& app) {
+  auto options = std::make_shared<EventsOptions>();
+  CLI::App* cmd = quillet::tool::XmlGroup(app).add_subcommand(
+      "events", "Print the reader's events for FILE, one JSON object per line");
+  cmd->add_option("FILE", options->file, "The XML file to read")->required();
+  cmd->add_flag("--no-namespaces", options->noNamespaces, "Turn namespace processing off");
+  cmd->add_flag("--preserve-space", options->preserveSpace, "Keep white space and line ends in element content");
+  cmd->add_flag("--no-expand-cdata", options->noExpandCDATA, "Report CDATA sections instead of merging them into text");
+  cmd->add_flag("--no-inline-encoding", options->noInlineEncoding,
+                "Ignore the encoding named in the XML declaration");
+  cmd->add_flag("--unicode-default", options->unicodeDefault,
+                "Read input without a byte-order mark as UTF-16 little-endian instead of UTF-8");
+  cmd->callback([options] { quillet::tool::ExitCode() = RunEvents(*options); });
+});
+
+}  // namespace
