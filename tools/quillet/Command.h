@@ -15,6 +15,10 @@ namespace quillet::tool {
 // library's result code, 2 for a usage error).
 int& ExitCode();
 
+// Ends a command that failed with a library result code: sets the exit code and
+// writes the library's last-error text, when there is one, to standard error.
+void FailWithLastError(int code);
+
 using CommandAdder = std::function<void(CLI::App& app)>;
 std::vector<CommandAdder>& CommandAdders();
 

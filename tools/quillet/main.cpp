@@ -4,6 +4,8 @@
 #include <iostream>
 
 #include "Command.h"
+#include "platform/Platform.h"
+#include "quillet/quillet.h"
 
 namespace quillet::tool {
 int& ExitCode() {
@@ -14,11 +16,27 @@ std::vector<CommandAdder>& CommandAdders() {
   static std::vector<CommandAdder> adders;
   return adders;
 }
+void FailWithLastError(int code) {
+  ExitCode() = code;
+  char text[2048];
+  QuilletGetLastError(text, sizeof text);
+  if (text[0] != '\0') std::cerr << text << "\n";
+}
 }  // namespace quillet::tool
 
 int main(int argc, char** argv) {
-  CLI::App app{"quillet: register compiled HTML Help titles"};
+  CLI::App app{"quillet: register compiled HTML Help titles with Microsoft HTML Help"};
   app.require_subcommand(1);
+  app.fallthrough();  // --prefix may also follow the command
+  std::string prefix;
+  app.add_option("--prefix", prefix,
+                 "The Wine prefix to work on (else $QUILLET_PREFIX, else $WINEPREFIX, else $HOME/.wine)")
+      ->type_name("DIR")
+      ->check([](const std::string& value) { return value.empty() ? std::string("needs a directory") : ""; });
+  // Runs once the whole command line is parsed, before any command's own callback.
+  app.parse_complete_callback([&prefix] {
+    if (!prefix.empty()) quillet::platform::SetPrefix(prefix);
+  });
   for (auto& add : quillet::tool::CommandAdders()) add(app);
   try {
     app.parse(argc, argv);

@@ -1,0 +1,274 @@
+// The quillet program, run as a user runs it, on prefixes the tests build.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Spit(const fs::path& p, const std::string& bytes) {
+  fs::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// Wine's key lines carry the time they were written.
+std::string WithoutTimestamps(const std::string& text) {
+  return std::regex_replace(text, std::regex("\\] [0-9]+(\r?\n)"), "] T$1");
+}
+
+const char kRegistryText[] =
+    "<XML>\r\n<HTMLHelpDocInfo>\r\n<NextCollectionId value=2/>\r\n<Collections>\r\n<Collection>\r\n"
+    "\t<ColNum value=1/>\r\n\t<ColName value=\"C:\\windows\\Help\\quillet.col\"/>\r\n</Collection>\r\n"
+    "</Collections>\r\n<Locations>\r\n</Locations>\r\n<DocCompilations>\r\n</DocCompilations>\r\n"
+    "</HTMLHelpDocInfo>\r\n</XML>\r\n";
+const char kCollectionText[] =
+    "<XML>\r\n<HTMLHelpCollection>\r\n<masterchm value=\"\"/>\r\n<masterlangid value=1033/>\r\n"
+    "<samplelocation value=\"\"/>\r\n<collectionnum value=1/>\r\n<refcount value=0/>\r\n<version value=1/>\r\n"
+    "<findmergedchms value=0/>\r\n<Folders>\r\n</Folders>\r\n</HTMLHelpCollection>\r\n</XML>\r\n";
+const char kWarning[] = "warning: Wine must not be running while system.reg is edited";
+
+class ToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = fs::path(QUILLET_TEST_WORK_DIR) / "tool" / info->name();
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    prefix_ = dir_ / "prefix";
+  }
+
+  // Runs the tool with `args` (each quoted for the shell) after `environment`
+  // assignments, the prefix given with --prefix unless `withPrefix` is false.
+  ToolRun tool(std::initializer_list<std::string> args, bool withPrefix = true, const std::string& environment = "") {
+    std::string command = environment + " '" + std::string(QUILLET_TOOL_PATH) + "'";
+    if (withPrefix) command += " --prefix '" + prefix_.string() + "'";
+    for (const auto& a : args) command += " '" + a + "'";
+    command += " >'" + (dir_ / "out").string() + "' 2>'" + (dir_ / "err").string() + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir_ / "out"), Slurp(dir_ / "err")};
+  }
+
+  fs::path drive(const std::string& rest) const { return prefix_ / "drive_c" / rest; }
+
+  fs::path dir_, prefix_;
+};
+
+TEST_F(ToolTest, PrintsTheVersion) {
+  const ToolRun r = tool({"version"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "Tessaly QUILLET Version 1.0.0 - Build 002\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(ToolTest, OffersHelpOnEveryCommand) {
+  for (const char* command : {"version", "where", "init"}) {
+    SCOPED_TRACE(command);
+    const ToolRun r = tool({command, "--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("Usage:"), std::string::npos) << r.out;
+  }
+  const ToolRun r = tool({"--help"});
+  EXPECT_EQ(r.exitCode, 0);
+  for (const char* word : {"--prefix", "version", "where", "init"}) EXPECT_NE(r.out.find(word), std::string::npos) << word;
+  EXPECT_FALSE(fs::exists(prefix_));
+}
+
+TEST_F(ToolTest, UsageErrorsExitWithTwoAndTouchNothing) {
+  struct Row {
+    std::initializer_list<std::string> args;
+    const char* message;
+  };
+  const Row rows[] = {
+      {{}, "A subcommand is required"},
+      {{"frobnicate"}, "A subcommand is required"},
+      {{"where", "--bogus"}, "--bogus"},
+      {{"init", "--name"}, "--name"},
+      {{"init", "--name", ""}, "the collection name must not be empty"},
+      {{"init", "--name", "a\\b"}, "no backslash"},
+      {{"init", "--file", "quillet.col"}, "must be a Windows path"},
+      {{"init", "--file", "C:\\Help\\"}, "names a directory"},
+  };
+  for (const auto& row : rows) {
+    const ToolRun r = tool(row.args);
+    SCOPED_TRACE(r.err);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find(row.message), std::string::npos);
+    EXPECT_FALSE(fs::exists(prefix_));
+  }
+  const ToolRun r = tool({"--prefix", "", "where"}, false);
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("--prefix: needs a directory"), std::string::npos) << r.err;
+}
+
+TEST_F(ToolTest, WhereOnAnEmptyPrefixFindsNothing) {
+  const ToolRun r = tool({"where"});
+  EXPECT_EQ(r.exitCode, 5);
+  EXPECT_EQ(r.out, "registry: not found\ncollection: not found\n");
+  EXPECT_EQ(r.err, "HHCOLREG.DAT in %windows%\\HELP not found\n");
+}
+
+TEST_F(ToolTest, InitMakesAWorkingEnvironmentOnAnEmptyPrefix) {
+  ToolRun r = tool({"init"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find(kWarning), std::string::npos) << r.err;
+  EXPECT_EQ(Slurp(drive("windows/Help/hhcolreg.dat")), kRegistryText);
+  EXPECT_EQ(Slurp(drive("windows/Help/quillet.col")), kCollectionText);
+  const std::string registry = Slurp(prefix_ / "system.reg");
+  EXPECT_EQ(WithoutTimestamps(registry),
+            "WINE REGISTRY Version 2\n"
+            ";; All keys relative to \\\\Machine\n"
+            "\n"
+            "[SOFTWARE\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections] T\n"
+            "\"Language\"=\"0x0409\"\n"
+            "\n"
+            "[SOFTWARE\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections\\\\0x0409] T\n"
+            "\"Preferred\"=\"Quillet\"\n"
+            "\n"
+            "[SOFTWARE\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections\\\\0x0409\\\\Quillet] T\n"
+            "\"Filename\"=\"C:\\\\windows\\\\Help\\\\quillet.col\"\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(drive("windows/Help")), fs::directory_iterator()), 2);
+
+  r = tool({"where"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "registry: C:\\windows\\Help\\HHCOLREG.DAT\ncollection: C:\\windows\\Help\\quillet.col\n");
+
+  // A second run finds everything and changes nothing.
+  r = tool({"init"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("nothing to do"), std::string::npos) << r.out;
+  EXPECT_EQ(r.err.find(kWarning), std::string::npos) << r.err;
+  EXPECT_EQ(Slurp(prefix_ / "system.reg"), registry);
+  EXPECT_EQ(Slurp(drive("windows/Help/hhcolreg.dat")), kRegistryText);
+}
+
+TEST_F(ToolTest, InitTakesTheCollectionsNameAndFile) {
+  ToolRun r = tool({"init", "--name", "My Help", "--file", "D:\\Docs & Notes\\my.col"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(Slurp(prefix_ / "drive_d" / "Docs & Notes" / "my.col"), kCollectionText);
+  std::string expected = kRegistryText;
+  expected.replace(expected.find("C:\\windows\\Help\\quillet.col"), 27, "D:\\Docs &amp; Notes\\my.col");
+  EXPECT_EQ(Slurp(drive("windows/Help/hhcolreg.dat")), expected);
+  EXPECT_NE(Slurp(prefix_ / "system.reg")
+                .find("\\\\0x0409\\\\My Help] "),
+            std::string::npos);
+
+  r = tool({"where"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "registry: C:\\windows\\Help\\HHCOLREG.DAT\ncollection: D:\\Docs & Notes\\my.col\n");
+}
+
+TEST_F(ToolTest, InitOnAPartlySetUpPrefixAddsOnlyWhatIsMissing) {
+  const std::string before =
+      "WINE REGISTRY Version 2\r\n"
+      ";; All keys relative to \\\\Machine\r\n"
+      "\r\n"
+      "#arch=win32\r\n"
+      "\r\n"
+      "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections] 1600000000\r\n"
+      "#time=1d6b5e3b2c4a1f0\r\n"
+      "\"Language\"=\"0x0407\"\r\n"
+      "\r\n"
+      "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections\\\\0x0407] 1600000000\r\n"
+      "\"Note\"=\"kept\"\r\n"
+      "\r\n"
+      "[Software\\\\Wine] 1600000000\r\n"
+      "\"Version\"=\"win10\"\r\n"
+      "\"Blob\"=hex:00,01,\\\r\n"
+      "  02\r\n";
+  Spit(prefix_ / "system.reg", before);
+  const std::string oldRegistry = "<XML>\r\n<HTMLHelpDocInfo>\r\n</HTMLHelpDocInfo>\r\n</XML>\r\n";
+  Spit(prefix_ / "drive_c" / "Windows" / "help" / "HHCOLREG.DAT", oldRegistry);
+
+  ToolRun r = tool({"init"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find(kWarning), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("does not list C:\\windows\\Help\\quillet.col"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("found: Language = \"0x0407\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("found: collection registry C:\\windows\\Help\\HHCOLREG.DAT"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("made: Preferred = \"Quillet\""), std::string::npos) << r.out;
+
+  std::string expected = before;
+  expected.insert(expected.find("\r\n\r\n[Software\\\\Wine]") + 2, "\"Preferred\"=\"Quillet\"\r\n");
+  expected +=
+      "\r\n"
+      "[SOFTWARE\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections\\\\0x0407\\\\Quillet] T\r\n"
+      "\"Filename\"=\"C:\\\\windows\\\\Help\\\\quillet.col\"\r\n";
+  EXPECT_EQ(WithoutTimestamps(Slurp(prefix_ / "system.reg")), WithoutTimestamps(expected));
+  EXPECT_EQ(Slurp(prefix_ / "drive_c" / "Windows" / "help" / "HHCOLREG.DAT"), oldRegistry);
+  EXPECT_EQ(Slurp(prefix_ / "drive_c" / "Windows" / "help" / "quillet.col"), kCollectionText);
+  EXPECT_EQ(std::distance(fs::directory_iterator(prefix_ / "drive_c"), fs::directory_iterator()), 1);
+
+  r = tool({"where"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "registry: C:\\windows\\Help\\HHCOLREG.DAT\ncollection: C:\\windows\\Help\\quillet.col\n");
+}
+
+TEST_F(ToolTest, InitKeepsWhatItFindsOverWhatItIsAskedFor) {
+  ASSERT_EQ(tool({"init", "--name", "First"}).exitCode, 0);
+  const std::string registry = Slurp(prefix_ / "system.reg");
+  const ToolRun r = tool({"init", "--name", "Second", "--file", "C:\\other.col"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("--name \"Second\" ignored: Preferred already is \"First\""), std::string::npos) << r.err;
+  EXPECT_EQ(Slurp(prefix_ / "system.reg"), registry);
+  EXPECT_FALSE(fs::exists(drive("other.col")));
+}
+
+TEST_F(ToolTest, InitRefusesARegistryItCannotTrust) {
+  struct Row {
+    const char* label;
+    std::string systemReg;
+    const char* message;
+  };
+  const Row rows[] = {
+      {"not a Wine registry", "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software]\n",
+       "is not a Wine registry file (its first line is not \"WINE REGISTRY Version 2\")"},
+      {"Language is a number",
+       "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections] 1\n"
+       "\"Language\"=dword:00000409\n",
+       "the value \"Language\" of [HKLM\\SOFTWARE\\Microsoft\\HTML Help Collections\\Developer Collections] is "
+       "dword:00000409, not a string"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.label);
+    fs::remove_all(prefix_);
+    Spit(prefix_ / "system.reg", row.systemReg);
+    const ToolRun r = tool({"init"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
+    EXPECT_EQ(Slurp(prefix_ / "system.reg"), row.systemReg);
+    EXPECT_EQ(std::distance(fs::directory_iterator(prefix_), fs::directory_iterator()), 1);
+  }
+}
+
+TEST_F(ToolTest, ThePrefixComesFromTheEnvironmentWhenNotGiven) {
+  ASSERT_EQ(tool({"init"}).exitCode, 0);
+  const std::string expected =
+      "registry: C:\\windows\\Help\\HHCOLREG.DAT\ncollection: C:\\windows\\Help\\quillet.col\n";
+  EXPECT_EQ(tool({"where"}, false, "QUILLET_PREFIX='" + prefix_.string() + "'").out, expected);
+  EXPECT_EQ(tool({"where"}, false, "QUILLET_PREFIX= WINEPREFIX='" + prefix_.string() + "'").out, expected);
+  // --prefix wins over the environment, and may also follow the command.
+  const ToolRun r = tool({"where", "--prefix", prefix_.string()}, false, "QUILLET_PREFIX='" + (dir_ / "none").string() + "'");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, expected);
+}
+
+}  // namespace

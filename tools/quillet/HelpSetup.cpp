@@ -1,0 +1,256 @@
+#include "HelpSetup.h"
+
+#include <ostream>
+#include <vector>
+
+#include "HostFiles.h"
+#include "WineRegistryEditor.h"
+#include "api/LastError.h"
+#include "platform/Platform.h"
+#include "quillet/quillet.h"
+#include "xml/common/U16String.h"
+
+namespace quillet::tool {
+
+const char* const kDeveloperCollectionsKey = "SOFTWARE\\Microsoft\\HTML Help Collections\\Developer Collections";
+const char* const kDefaultLanguage = "0x0409";
+const char* const kDefaultCollectionName = "Quillet";
+const char* const kDefaultCollectionFile = "C:\\windows\\Help\\quillet.col";
+const char* const kDefaultCollectionRegistry = "C:\\windows\\Help\\hhcolreg.dat";
+
+namespace platform = quillet::platform;
+
+namespace {
+
+// Windows keeps a key name within 255 characters and a path within 260 (the
+// library's records hold a name of 260 characters and its NUL).
+constexpr size_t kMaxKeyName = 255;
+constexpr size_t kMaxPath = 259;
+
+bool HasControlCharacter(const std::string& text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) < 32 || c == 127) return true;
+  return false;
+}
+
+// The text of an attribute value between double quotes.
+std::string AttributeText(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '&') out += "&amp;";
+    else out += c;
+  }
+  return out;
+}
+
+bool ContainsIgnoringAsciiCase(const std::string& haystack, const std::string& needle) {
+  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+  if (needle.empty()) return true;
+  for (size_t i = 0; i + needle.size() <= haystack.size(); ++i) {
+    size_t k = 0;
+    while (k < needle.size() && lower(haystack[i + k]) == lower(needle[k])) ++k;
+    if (k == needle.size()) return true;
+  }
+  return false;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// One registry value that init relies on: found with its text, or to be made.
+struct ValueStep {
+  std::string key;
+  std::string name;
+  std::string text;
+  bool found = false;
+};
+
+// Looks the value up; when absent, plans to add `fallback`. False (with a message on
+// `err`) when the value exists but is not a string: its text cannot name anything.
+bool LookUp(WineRegistryEditor& editor, ValueStep& step, const std::string& fallback, std::ostream& err) {
+  const auto value = editor.findValue(step.key, step.name);
+  if (!value) {
+    step.text = fallback;
+    return true;
+  }
+  if (!value->isString) {
+    err << "quillet: the value \"" << step.name << "\" of [HKLM\\" << step.key << "] is " << value->raw
+        << ", not a string; init leaves the prefix as it is\n";
+    return false;
+  }
+  step.text = value->text;
+  step.found = true;
+  return true;
+}
+
+void Describe(std::ostream& out, const ValueStep& step) {
+  out << (step.found ? "found: " : "made: ") << step.name << " = " << Quoted(step.text) << " in [HKLM\\"
+      << step.key << "]\n";
+}
+
+// When a value was found but the command asked for another, say which one counts.
+void NoteIgnored(std::ostream& err, const ValueStep& step, const std::optional<std::string>& asked,
+                 const char* option) {
+  if (step.found && asked && !xml::EqualsIgnoreAsciiCase(step.text, *asked))
+    err << "note: " << option << " " << Quoted(*asked) << " ignored: " << step.name << " already is "
+        << Quoted(step.text) << " and init changes nothing that exists\n";
+}
+
+}  // namespace
+
+std::string CollectionRegistryText(const std::string& collectionFile) {
+  return "<XML>\r\n"
+         "<HTMLHelpDocInfo>\r\n"
+         "<NextCollectionId value=2/>\r\n"
+         "<Collections>\r\n"
+         "<Collection>\r\n"
+         "\t<ColNum value=1/>\r\n"
+         "\t<ColName value=\"" + AttributeText(collectionFile) + "\"/>\r\n"
+         "</Collection>\r\n"
+         "</Collections>\r\n"
+         "<Locations>\r\n"
+         "</Locations>\r\n"
+         "<DocCompilations>\r\n"
+         "</DocCompilations>\r\n"
+         "</HTMLHelpDocInfo>\r\n"
+         "</XML>\r\n";
+}
+
+std::string CollectionFileText() {
+  return "<XML>\r\n"
+         "<HTMLHelpCollection>\r\n"
+         "<masterchm value=\"\"/>\r\n"
+         "<masterlangid value=1033/>\r\n"
+         "<samplelocation value=\"\"/>\r\n"
+         "<collectionnum value=1/>\r\n"
+         "<refcount value=0/>\r\n"
+         "<version value=1/>\r\n"
+         "<findmergedchms value=0/>\r\n"
+         "<Folders>\r\n"
+         "</Folders>\r\n"
+         "</HTMLHelpCollection>\r\n"
+         "</XML>\r\n";
+}
+
+std::string CheckCollectionName(const std::string& name) {
+  if (name.empty()) return "the collection name must not be empty";
+  if (name.size() > kMaxKeyName) return "the collection name is longer than 255 bytes";
+  if (name.find('\\') != std::string::npos) return "the collection name names a registry key: no backslash in it";
+  if (HasControlCharacter(name)) return "the collection name must not hold control characters";
+  return "";
+}
+
+std::string CheckCollectionFile(const std::string& path) {
+  const bool drive = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' &&
+                     path[2] == '\\';
+  if (!drive) return "the collection file must be a Windows path such as C:\\windows\\Help\\quillet.col";
+  if (path.size() > kMaxPath) return "the collection file's path is longer than 259 bytes";
+  if (path.back() == '\\') return "the collection file's path names a directory";
+  if (HasControlCharacter(path) || path.find_first_of("\"<>|*?/", 0) != std::string::npos ||
+      path.find(':', 2) != std::string::npos)
+    return "the collection file's path holds a character Windows does not allow in file names";
+  if (path.find("\\\\") != std::string::npos) return "the collection file's path has an empty folder name";
+  return "";
+}
+
+int SetUpHelpEnvironment(const SetupRequest& request, std::ostream& out, std::ostream& err) {
+  const std::string prefix = platform::Prefix();
+  if (prefix.empty()) {
+    err << "quillet: init sets up a Wine prefix, and this build uses the Windows registry itself\n";
+    return 1;
+  }
+  out << "prefix: " << prefix << "\n";
+
+  // system.reg: read it, or start a new one.
+  const std::string registryFile = prefix + "/system.reg";
+  const bool registryFileFound = platform::FileExists(registryFile);
+  std::string text = WineRegistryEditor::EmptyFileText();
+  std::string error;
+  if (registryFileFound && !ReadWholeFile(registryFile, text, error)) {
+    err << "quillet: " << error << "\n";
+    return 1;
+  }
+  WineRegistryEditor editor(text);
+  if (!editor.hasHeader()) {
+    err << "quillet: " << registryFile << " is not a Wine registry file (its first line is not \""
+        << WineRegistryEditor::kHeader << "\"); init leaves the prefix as it is\n";
+    return 1;
+  }
+  if (registryFileFound) out << "found: " << registryFile << "\n";
+
+  // The three values, each one naming the key of the next, as the library reads them.
+  ValueStep language{kDeveloperCollectionsKey, "Language", "", false};
+  if (!LookUp(editor, language, kDefaultLanguage, err)) return 1;
+  ValueStep preferred{language.key + "\\" + language.text, "Preferred", "", false};
+  if (!LookUp(editor, preferred, request.name.value_or(kDefaultCollectionName), err)) return 1;
+  ValueStep filename{preferred.key + "\\" + preferred.text, "Filename", "", false};
+  if (!LookUp(editor, filename, request.file.value_or(kDefaultCollectionFile), err)) return 1;
+  std::vector<const ValueStep*> steps{&language, &preferred, &filename};
+  for (const ValueStep* step : steps) {
+    if (step->found) Describe(out, *step);
+    else editor.addStringValue(step->key, step->name, step->text, request.timestamp);
+  }
+  NoteIgnored(err, preferred, request.name, "--name");
+  NoteIgnored(err, filename, request.file, "--file");
+
+  // The collection registry, wherever the library finds one (keeping an All Users one
+  // from being hidden behind a new one in the Windows directory).
+  char found[1024];
+  bool collectionRegistryFound = QuilletGetDefaultDocumentCollectionFilename(found, sizeof found) == 1;
+  SetLastErrorText("");  // "not found" is expected here, not a failure of init
+  if (!collectionRegistryFound && platform::FileExists(kDefaultCollectionRegistry)) {
+    // The library did not take it, but it is there: never write over it.
+    CopyTextBounded(kDefaultCollectionRegistry, found, sizeof found);
+    collectionRegistryFound = true;
+  }
+  if (collectionRegistryFound) {
+    out << "found: collection registry " << found << "\n";
+    std::string bytes;
+    if (ReadWholeFile(platform::HostPath(found), bytes, error) && !ContainsIgnoringAsciiCase(bytes, filename.text))
+      err << "note: " << found << " does not list " << filename.text << "; it was left as it is\n";
+  }
+
+  const std::string collectionFile = filename.text;
+  const bool collectionFileFound = platform::FileExists(collectionFile);
+  if (collectionFileFound) {
+    out << "found: collection file " << collectionFile << "\n";
+  } else if (const std::string why = CheckCollectionFile(collectionFile); !why.empty()) {
+    err << "quillet: cannot make the collection file " << Quoted(collectionFile) << ": " << why << "\n";
+    return 1;
+  }
+
+  const bool registryChanged = editor.text() != text;
+  if (registryChanged)
+    err << "warning: Wine must not be running while system.reg is edited (it would write its own copy back);"
+           " stop it first with \"wineserver -k\"\n";
+
+  // Files first, the registry values that point at them last.
+  if (!collectionFileFound) {
+    if (!WriteWholeFile(platform::HostPath(collectionFile), CollectionFileText(), error)) {
+      err << "quillet: " << error << "\n";
+      return 1;
+    }
+    out << "made: collection file " << collectionFile << "\n";
+  }
+  if (!collectionRegistryFound) {
+    if (!WriteWholeFile(platform::HostPath(kDefaultCollectionRegistry), CollectionRegistryText(collectionFile),
+                        error)) {
+      err << "quillet: " << error << "\n";
+      return 1;
+    }
+    out << "made: collection registry " << kDefaultCollectionRegistry << "\n";
+  }
+  if (registryChanged) {
+    if (!WriteWholeFile(registryFile, editor.text(), error)) {
+      err << "quillet: " << error << "\n";
+      return 1;
+    }
+    if (!registryFileFound) out << "made: " << registryFile << "\n";
+    for (const ValueStep* step : steps)
+      if (!step->found) Describe(out, *step);
+  }
+  if (!registryChanged && collectionRegistryFound && collectionFileFound)
+    out << "nothing to do: the prefix is already set up\n";
+  return 0;
+}
+
+}  // namespace quillet::tool
