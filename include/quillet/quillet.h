@@ -50,14 +50,18 @@ QUILLET_API void QuilletGetLastError(char* buffer, unsigned long size);
 // settings (key HKLM\SOFTWARE\Microsoft\HTML Help Collections\Developer Collections:
 // its "Language", then that language's "Preferred" collection, or its first subkey,
 // then that collection's "Filename") into the caller's buffer of `size` bytes.
-// Returns 1 when the name was read, 0 when not; sets no last-error text.
+// Returns 1 when the name was read, 0 when not (a missing key or value, or a name
+// that does not fit the buffer with its NUL, which then stays as it was); sets no
+// last-error text. Elsewhere than on Windows the registry is the prefix's system.reg.
 QUILLET_API int QuilletGetDefaultCollectionFilename(char* buffer, unsigned long size);
 
 // Finds the collection registry: "HHCOLREG.DAT" in the Help directory under the
 // Windows directory, else "hhcolreg.dat" in the All Users HTML Help directory on the
 // Windows directory's drive. Copies its full path into the caller's buffer of `size`
 // bytes (cut to fit) and returns 1; returns 0 with the last-error text
-// "HHCOLREG.DAT in %windows%\HELP not found" when neither exists.
+// "HHCOLREG.DAT in %windows%\HELP not found" when neither exists. Elsewhere than on
+// Windows the Windows directory is "C:\windows" of the prefix, and the path returned
+// is a Windows path on it.
 QUILLET_API int QuilletGetDefaultDocumentCollectionFilename(char* buffer, unsigned long size);
 
 // ---------------------------------------------------------------------------------

@@ -1,29 +1,12 @@
 // Text conversion where the ANSI code page and the C library's multibyte encoding
 // are both UTF-8.
 #include "platform/Platform.h"
+#include "xml/common/U16String.h"
 
 namespace quillet::platform {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
-
-void appendUtf8(std::string& out, unsigned long c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
 
 bool isHighSurrogate(unsigned long c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(unsigned long c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -76,19 +59,15 @@ std::u16string AnsiToWide(const std::string& text) {
 std::string WideToAnsi(const std::u16string& text) {
   // A surrogate without its partner has no UTF-8 form; it becomes U+FFFD, as Windows'
   // own UTF-8 conversion does, so the result is always valid UTF-8.
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    unsigned long c = text[i];
-    if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+  std::u16string paired = text;
+  for (size_t i = 0; i < paired.size(); ++i) {
+    if (isHighSurrogate(paired[i]) && i + 1 < paired.size() && isLowSurrogate(paired[i + 1])) {
       ++i;
-    } else if (isHighSurrogate(c) || isLowSurrogate(c)) {
-      c = kReplacement;
+    } else if (isHighSurrogate(paired[i]) || isLowSurrogate(paired[i])) {
+      paired[i] = kReplacement;
     }
-    appendUtf8(out, c);
   }
-  return out;
+  return xml::U16ToUtf8(paired);
 }
 
 std::u16string MultiByteToWide(const std::string& text) { return AnsiToWide(text); }
