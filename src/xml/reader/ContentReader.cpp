@@ -44,23 +44,29 @@ void CXMLParser::checkName(std::size_t partLength) {
   }
 }
 
-void CXMLParser::scanName(std::u16string& name) {
+void CXMLParser::scanName(std::u16string& name) { scanNameParts(name, false); }
+
+// With `qualified`, the length limit applies to the parts before and after the first
+// colon separately.
+void CXMLParser::scanNameParts(std::u16string& name, bool qualified) {
   name.clear();
   char16_t c = need(10);
   if (!classes_.isNameChar(c)) fail(110);
   if (!classes_.isNameStartChar(c)) {
     fail(240, u"The character " + std::u16string(1, c) + u" is not valid for the start of a name");
   }
+  std::size_t partStart = 0;
   do {
+    if (qualified && c == u':' && partStart == 0) partStart = name.size() + 1;
     name.push_back(c);
-    checkName(name.size());
+    checkName(name.size() - partStart);
     if (nextChar(c) != 0) return;  // the end of input is met by whoever reads next
   } while (classes_.isNameChar(c));
   ungetChar();
 }
 
 void CXMLParser::scanQName(std::u16string& prefix, std::u16string& localName, std::u16string& qName) {
-  scanName(qName);
+  scanNameParts(qName, true);
   const std::size_t colon = qName.find(u':');
   if (colon == std::u16string::npos) {
     prefix.clear();

@@ -136,6 +136,7 @@ class CXMLParser : public CSAXLocator {
   void appendOrdinary(ElementFrame& frame, char16_t c);
   void flushText();
   void checkName(std::size_t partLength);
+  void scanNameParts(std::u16string& name, bool qualified);
 
   CXMLCharClasses classes_;
   CByteSource* bytes_ = nullptr;

@@ -1,0 +1,138 @@
+// The byte sources, and the reader over files read in blocks of every small size.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "ReaderTestSupport.h"
+#include "platform/Platform.h"
+#include "quillet/xml/FileByteSource.h"
+
+namespace quillet::xml::test {
+namespace {
+
+std::string WriteTestFile(const std::string& name, const std::string& bytes) {
+  std::filesystem::create_directories(QUILLET_TEST_WORK_DIR);
+  const std::string path = std::string(QUILLET_TEST_WORK_DIR) + "/" + name;
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+TEST(ByteSource, MemorySourceSteps) {
+  const std::string bytes = "ab";
+  CMemoryByteSource source(bytes.data(), bytes.size());
+  unsigned char b = 0;
+  long position = -1;
+  EXPECT_EQ(source.unreadByte(), kByteSourceCannotStepBack);
+  EXPECT_EQ(source.peekByte(b), 0);
+  EXPECT_EQ(b, 'a');
+  EXPECT_EQ(source.skipByte(), 0);
+  EXPECT_EQ(source.readByte(b), 0);
+  EXPECT_EQ(b, 'b');
+  EXPECT_EQ(source.readByte(b), kByteSourceEndOfInput);
+  EXPECT_EQ(source.peekByte(b), kByteSourceEndOfInput);
+  EXPECT_EQ(source.tell(position), 0);
+  EXPECT_EQ(position, 2);
+  EXPECT_EQ(source.unreadByte(), 0);
+  EXPECT_EQ(source.readByte(b), 0);
+  EXPECT_EQ(b, 'b');
+  EXPECT_EQ(source.seek(3), kByteSourceSeekFailed);
+  EXPECT_EQ(source.seek(0), 0);
+  EXPECT_EQ(source.readByte(b), 0);
+  EXPECT_EQ(b, 'a');
+}
+
+TEST(ByteSource, FileSourceStepsBackAcrossBlocks) {
+  const std::string path = WriteTestFile("steps.bin", "0123456789");
+  for (std::size_t block : {1u, 3u, 4u, 64000u}) {
+    CFileByteSource source(block);
+    ASSERT_EQ(source.attach(platform::OpenForReading(path)), 0);
+    unsigned char b = 0;
+    EXPECT_EQ(source.unreadByte(), kByteSourceCannotStepBack) << block;
+    for (char expected : std::string("0123456789")) {
+      ASSERT_EQ(source.readByte(b), 0);
+      EXPECT_EQ(b, expected);
+    }
+    EXPECT_EQ(source.readByte(b), kByteSourceEndOfInput);
+    // Walk all the way back, across every block boundary, then forwards again.
+    for (int i = 9; i >= 0; --i) {
+      ASSERT_EQ(source.unreadByte(), 0) << "block " << block << " at " << i;
+      ASSERT_EQ(source.peekByte(b), 0);
+      EXPECT_EQ(b, '0' + i) << "block " << block;
+      long position = -1;
+      source.tell(position);
+      EXPECT_EQ(position, i);
+    }
+    EXPECT_EQ(source.unreadByte(), kByteSourceCannotStepBack) << block;
+    EXPECT_EQ(source.seek(7), 0);
+    EXPECT_EQ(source.readByte(b), 0);
+    EXPECT_EQ(b, '7');
+    EXPECT_EQ(source.seek(2), 0);
+    EXPECT_EQ(source.readByte(b), 0);
+    EXPECT_EQ(b, '2');
+    EXPECT_EQ(source.seek(10), 0);
+    EXPECT_EQ(source.readByte(b), kByteSourceEndOfInput);
+  }
+}
+
+TEST(ByteSource, UnattachedFileSourceIsEmpty) {
+  CFileByteSource source;
+  unsigned char b = 0;
+  EXPECT_EQ(source.readByte(b), kByteSourceEndOfInput);
+  EXPECT_EQ(source.unreadByte(), kByteSourceCannotStepBack);
+}
+
+// Documents whose parse looks ahead and steps back often: declarations, names
+// pushed back, multi-byte characters, UTF-16 and the compatibility form.
+const char* const kDocuments[] = {
+    "<?xml version='1.0' encoding='UTF-8'?>\r\n<!-- c --><r a='1' b=\"x\ny\">t\xC3\xA9xt&amp;<![CDATA[c]]><e/>"
+    "<?p d?>\xE2\x82\xAC</r>\n",
+    "\xFF\xFE<\0r\0>\0x\0<\0/\0r\0>\0",
+    "<XML><r a=1>\xC3\xA9</r></XML>",
+    "<?xml version='1.0' encoding='ISO-8859-1'?><r>\xE9</r>",
+    "<r>&undefined;</r>",
+    "<r><a></b></r>",
+};
+
+TEST(ByteSource, ReaderGivesTheSameResultForEveryBlockSize) {
+  int index = 0;
+  for (const char* document : kDocuments) {
+    const std::string bytes(document, document[0] == '\xFF' ? 20 : std::char_traits<char>::length(document));
+    const Outcome expected = Parse(bytes);
+    const std::string path = WriteTestFile("doc" + std::to_string(index++) + ".xml", bytes);
+    for (std::size_t block : {1u, 2u, 3u, 5u, 7u, 64000u}) {
+      CFileByteSource source(block);
+      ASSERT_EQ(source.attach(platform::OpenForReading(path)), 0);
+      const Outcome got = Parse(source);
+      EXPECT_EQ(got.ok, expected.ok) << path << " block " << block;
+      EXPECT_EQ(got.events, expected.events) << path << " block " << block;
+      EXPECT_EQ(got.code, expected.code) << path << " block " << block;
+      EXPECT_EQ(got.line, expected.line) << path << " block " << block;
+      EXPECT_EQ(got.column, expected.column) << path << " block " << block;
+    }
+  }
+}
+
+TEST(ByteSource, PushBackAtTheDefaultBlockBoundary) {
+  // A start tag ends at byte 63,998 and an "\u00E9" (two bytes) straddles the end of the
+  // first 64,000-byte block. Skipping white space after the tag peeks that character,
+  // reading into the second block, and then steps back over it into the first.
+  std::string bytes = "<r>";
+  while (bytes.size() < 64000 - 40) bytes += "<e>x</e>";
+  const std::size_t nameLength = 63999 - bytes.size() - 2;
+  const std::string name(nameLength, 'n');
+  bytes += "<" + name + ">";
+  ASSERT_EQ(bytes.size(), 63999u);
+  bytes += "\xC3\xA9</" + name + "></r>";
+  const std::string path = WriteTestFile("boundary.xml", bytes);
+  CFileByteSource source;
+  ASSERT_EQ(source.attach(platform::OpenForReading(path)), 0);
+  const Outcome got = Parse(source);
+  EXPECT_TRUE(got.ok) << got.code;
+  EXPECT_EQ(got.events, Parse(bytes).events);
+  EXPECT_NE(got.events.find("start(|" + name + "|" + name + ") text(\\u00E9)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillet::xml::test

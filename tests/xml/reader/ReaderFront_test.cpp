@@ -1,0 +1,140 @@
+// The reader object: features and properties, handlers, errors reaching the error
+// handler and the caller, and reuse across parses.
+#include <gtest/gtest.h>
+
+#include "ReaderTestSupport.h"
+
+namespace quillet::xml::test {
+namespace {
+
+void ExpectUnknown(const std::function<void()>& call, const char* message) {
+  try {
+    call();
+    ADD_FAILURE() << "expected " << message;
+  } catch (const CSAXParseException& e) {
+    EXPECT_EQ(Show(e.getMessage()), message);
+    EXPECT_EQ(e.getCode(), -1);
+    EXPECT_EQ(e.getLineNumber(), 1);
+    EXPECT_EQ(e.getColumnNumber(), 1);
+  }
+}
+
+TEST(ReaderFront, FeaturesShareTheNamespaceSwitch) {
+  CSAXReader reader;
+  EXPECT_TRUE(reader.getFeature(kFeatureNamespaces));
+  reader.setFeature(kFeatureNamespacePrefixes, false);
+  EXPECT_FALSE(reader.getFeature(kFeatureNamespaces));
+  EXPECT_FALSE(reader.getFeature(kFeatureNamespacePrefixes));
+  reader.setFeature(u"HTTP://XML.ORG/SAX/FEATURES/NAMESPACES", true);
+  EXPECT_TRUE(reader.getFeature(kFeatureNamespacePrefixes));
+
+  reader.setFeature(kFeatureAllowInlineEncodingDetection, false);  // accepted...
+  ExpectUnknown([&] { reader.getFeature(kFeatureAllowInlineEncodingDetection); }, "unknown feature");  // ...not read
+  ExpectUnknown([&] { reader.setFeature(u"http://xml.org/sax/features/namespacesX", true); }, "unknown feature");
+  ExpectUnknown([&] { reader.getFeature(u"namespaces"); }, "unknown feature");
+  EXPECT_TRUE(reader.getFeature(kFeatureNamespaces));  // unchanged by the failures
+}
+
+TEST(ReaderFront, PropertiesCompareWithoutLetterCase) {
+  CSAXReader reader;
+  EXPECT_EQ(reader.getProperty(u"PreserveSpace"), u"No");
+  EXPECT_EQ(reader.getProperty(u"ExpandCDATAIntoText"), u"Yes");
+  reader.setProperty(u"preservespace", u"YES");
+  EXPECT_EQ(reader.getProperty(u"PRESERVESPACE"), u"Yes");
+  reader.setProperty(u"PreserveSpace", u"true");  // only "Yes" turns a switch on
+  EXPECT_EQ(reader.getProperty(u"PreserveSpace"), u"No");
+  reader.setProperty(u"expandcdataintotext", u"no");
+  EXPECT_EQ(reader.getProperty(u"ExpandCDATAIntoText"), u"No");
+  // The texts are shared and outlive the reader.
+  EXPECT_EQ(&reader.getProperty(u"ExpandCDATAIntoText"), &CSAXReader().getProperty(u"PreserveSpace"));
+  ExpectUnknown([&] { reader.setProperty(u"PreserveSpaces", u"Yes"); }, "unknown property");
+  ExpectUnknown([&] { reader.getProperty(u"Preserve"); }, "unknown property");
+  // Case folding covers A-Z only: a dotless i is not an i.
+  ExpectUnknown([&] { reader.getProperty(u"Preserve\u0131pace"); }, "unknown property");
+}
+
+TEST(ReaderFront, HandlersAttachAndDetach) {
+  CSAXReader reader;
+  Recorder recorder;
+  EXPECT_EQ(reader.getContentHandler(), nullptr);
+  reader.setContentHandler(&recorder);
+  reader.setDTDHandler(&recorder);
+  reader.setErrorHandler(&recorder);
+  reader.setReservedHandler(&recorder);
+  EXPECT_EQ(reader.getContentHandler(), &recorder);
+  EXPECT_EQ(reader.getDTDHandler(), &recorder);
+  EXPECT_EQ(reader.getErrorHandler(), &recorder);
+  EXPECT_EQ(reader.getReservedHandler(), nullptr);
+
+  const std::string input = "<a>x</a>";
+  CMemoryByteSource source(input.data(), input.size());
+  reader.parse(source, false);
+  ASSERT_GE(recorder.events.size(), 2u);
+  EXPECT_EQ(recorder.events[0], "locator");
+  EXPECT_EQ(recorder.events[1], "startDocument");
+  EXPECT_EQ(recorder.events.back(), "endDocument");
+  EXPECT_EQ(recorder.locator, &reader.getLocator());
+
+  // Without handlers the same checks run.
+  reader.setContentHandler(nullptr);
+  reader.setErrorHandler(nullptr);
+  const std::string bad = "<a><b></a>";
+  CMemoryByteSource badSource(bad.data(), bad.size());
+  EXPECT_THROW(reader.parse(badSource, false), CSAXParseException);
+}
+
+TEST(ReaderFront, ErrorReachesHandlerAndCallerAlike) {
+  const Outcome out = Parse("<a>\n<b>&foo;</b></a>");
+  ASSERT_FALSE(out.ok);
+  EXPECT_EQ(out.recorder.fatalErrors, 1);
+  EXPECT_EQ(out.recorder.fatalCode, out.code);
+  EXPECT_EQ(out.recorder.fatalLine, out.line);
+  EXPECT_EQ(out.recorder.fatalColumn, out.column);
+  EXPECT_EQ(Show(out.recorder.fatalMessage), out.message);
+  EXPECT_EQ(out.code, 170);
+  EXPECT_EQ(out.line, 2);
+  // Events before the error stay reported; no endDocument follows.
+  EXPECT_EQ(out.events, "start(|a|a) start(|b|b)");
+  EXPECT_EQ(out.recorder.events.back(), "start(|b|b)");
+}
+
+TEST(ReaderFront, HandlerExceptionsPassThrough) {
+  struct Throwing : CSAXContentHandler {
+    void startElement(const std::u16string&, const std::u16string&, const std::u16string&,
+                      const CSAXAttributes&) override {
+      throw std::runtime_error("stop");
+    }
+  } handler;
+  Recorder errors;
+  CSAXReader reader;
+  reader.setContentHandler(&handler);
+  reader.setErrorHandler(&errors);
+  const std::string input = "<a/>";
+  CMemoryByteSource source(input.data(), input.size());
+  EXPECT_THROW(reader.parse(source, false), std::runtime_error);
+  EXPECT_EQ(errors.fatalErrors, 0);
+}
+
+TEST(ReaderFront, ParsesAgainAfterAFailure) {
+  CSAXReader reader;
+  Recorder recorder;
+  reader.setContentHandler(&recorder);
+  const std::string bad = "<?xml version='1.0' encoding='ISO-8859-1'?><p:a xmlns:p='u'><p:b xmlns:p='v'>";
+  CMemoryByteSource badSource(bad.data(), bad.size());
+  EXPECT_THROW(reader.parse(badSource, false), CSAXParseException);
+  EXPECT_EQ(Show(reader.getDeclInfo().encoding), "ISO-8859-1");
+
+  // Scopes, position, encoding and decoding all start over.
+  recorder.events.clear();
+  const std::string good = "<p:c>\xC3\xA9</p:c>";
+  CMemoryByteSource goodSource(good.data(), good.size());
+  reader.parse(goodSource, false);
+  EXPECT_EQ(recorder.events[2], "start(p|c|p:c)");
+  EXPECT_EQ(recorder.events[3], "text(\\u00E9)");
+  EXPECT_EQ(Show(reader.getDeclInfo().encoding), "UTF-8");
+  EXPECT_FALSE(reader.getDeclInfo().encodingGiven);
+  EXPECT_EQ(reader.getLocator().getLineNumber(), 1);
+}
+
+}  // namespace
+}  // namespace quillet::xml::test
