@@ -6,11 +6,12 @@
 
 namespace quillet::xml {
 
-bool saveDocumentToFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo) {
+SaveOutcome WriteDocumentFile(const CDOMDocument* document, const std::u16string& path,
+                              const XMLDeclInfo& declInfo) {
   const std::string target = platform::WideToMultiByte(path);
   const std::string temporary = platform::TemporaryPathBeside(target);
   CFileByteSink sink;
-  if (!sink.open(temporary)) return true;  // nothing can be written: the old file stays
+  if (!sink.open(temporary)) return SaveOutcome::kCannotCreate;
 
   CXMLWriter writer;
   writer.setByteSink(&sink);
@@ -18,9 +19,19 @@ bool saveDocumentToFile(const CDOMDocument* document, const std::u16string& path
   const bool written = writer.writeDocument(document, &declInfo);
   sink.close();
 
-  if (!written || sink.failed() || !platform::CommitReplacing(temporary, target)) {
+  if (!written) {
     platform::DiscardTemporary(temporary);
+    return SaveOutcome::kNothingToWrite;
   }
+  if (sink.failed() || !platform::CommitReplacing(temporary, target)) {
+    platform::DiscardTemporary(temporary);
+    return SaveOutcome::kWriteFailed;
+  }
+  return SaveOutcome::kWritten;
+}
+
+bool saveDocumentToFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo) {
+  WriteDocumentFile(document, path, declInfo);
   return true;
 }
 

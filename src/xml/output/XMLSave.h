@@ -13,12 +13,25 @@ namespace quillet::xml {
 class CDOMDocument;
 class CDOMNode;
 
+// How a save to a file ended.
+enum class SaveOutcome {
+  kWritten,         // the file now holds the document
+  kNothingToWrite,  // no children, or a leading "xml" instruction that is not a
+                    // complete declaration: the writer wrote nothing
+  kCannotCreate,    // no file could be created beside the target
+  kWriteFailed,     // a write, or replacing the old file, failed
+};
+
 // Writes `document` to the file `path` in the encoding and form `declInfo` describes
 // (see CXMLWriter::writeDocument). The bytes go to a temporary file beside `path`,
-// which replaces `path` only when the whole document was written; when the writer
-// writes nothing (no children, or a leading "xml" instruction that is not a complete
-// declaration) or any write fails, `path` keeps its old content (or stays absent).
-// Always returns true: callers have never been told of a failed save.
+// which replaces `path` (keeping its permissions) only when the whole document was
+// written. In every other outcome `path` keeps its old content, or stays absent, and
+// no temporary file is left.
+SaveOutcome WriteDocumentFile(const CDOMDocument* document, const std::u16string& path,
+                              const XMLDeclInfo& declInfo);
+
+// WriteDocumentFile, reporting success whatever the outcome: callers of the library's
+// save operations have never been told of a failed save.
 bool saveDocumentToFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo);
 
 // Writes `document`'s nodes to `sink` as UTF-8, with no declaration, no wrapper and no
