@@ -66,12 +66,15 @@ bool CloseFile(int descriptor);
 // Saving without ever leaving a damaged file: write to TemporaryPathBeside(target),
 // then CommitReplacing(temporary, target), which renames it over the target (keeping
 // the old file's permissions) in one step; or DiscardTemporary on failure.
+// TemporaryPathBeside names a file that does not exist yet, in the target's folder.
+// A CommitReplacing that fails removes the temporary and leaves the target as it was.
 std::string TemporaryPathBeside(const std::string& target);
 bool CommitReplacing(const std::string& temporary, const std::string& target);
 void DiscardTemporary(const std::string& temporary);
 
-// Test hook: after `bytes` more bytes, every WriteFile fails. A negative value
-// turns the failure off (the default).
+// Test hook: after `bytes` more bytes, every WriteFile fails. The write that crosses
+// the limit writes the bytes that still fit and then fails, as a full disk would. A
+// negative value turns the failure off (the default).
 void InjectWriteFailureAfter(long bytes);
 
 // --- Registry, read only, under HKEY_LOCAL_MACHINE ------------------------------------
@@ -95,9 +98,14 @@ std::unique_ptr<RegistryKey> OpenLocalMachineKey(const std::string& path);
 // --- Text conversion ------------------------------------------------------------------
 
 // ANSI code page <-> UTF-16 (MultiByteToWideChar / WideCharToMultiByte with CP_ACP).
+// On the portable backend the ANSI code page is UTF-8: each byte that does not start
+// a well-formed sequence becomes U+FFFD, and so does a surrogate without its partner
+// on the way back, so the 8-bit side is always valid UTF-8. On Windows, characters
+// the code page lacks become its default character.
 std::u16string AnsiToWide(const std::string& text);
 std::string WideToAnsi(const std::u16string& text);
-// The C library's multibyte conversions (mbstowcs / wcstombs) in the current C locale.
+// The C library's multibyte conversions (mbstowcs / wcstombs) in the current C locale;
+// UTF-8, exactly as above, on the portable backend.
 std::u16string MultiByteToWide(const std::string& text);
 std::string WideToMultiByte(const std::u16string& text);
 

@@ -46,6 +46,9 @@ TEST(LocateCollectionDir, WindowsHelpDirectoryWinsOverAllUsers) {
 
   ASSERT_TRUE(quillet::LocateAllUsersHelpDir(directory));
   EXPECT_EQ(directory, kAllUsersWindows);
+
+  sandbox.nameDefaultCollection();
+  EXPECT_EQ(collectionFilename(), "C:\\windows\\Help\\quillet.col");
 }
 
 TEST(LocateCollectionDir, AllUsersDirectoryWhenTheHelpDirectoryHasNone) {

@@ -3,6 +3,7 @@
 // removed afterwards.
 //
 //   SandboxPrefix sandbox;                        // empty registry
+//   sandbox.nameDefaultCollection();              // C:\windows\Help\quillet.col
 //   sandbox.writeSystemReg(SandboxPrefix::DeveloperCollections(
 //       "0x0409", "Main", "Main", "C:\\windows\\Help\\main.col"));
 //   sandbox.writeFile("drive_c/windows/Help/hhcolreg.dat", "<XML>...");
@@ -59,6 +60,13 @@ class SandboxPrefix {
   // Writes system.reg: the header line, then `body` (key sections in Wine's format).
   void writeSystemReg(const std::string& body) const {
     writeFile("system.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n" + body);
+  }
+
+  // Makes `windowsPath` the developer's default collection file in system.reg (the
+  // language "0x0409", its preferred collection "Developer"), replacing the registry
+  // written before. The file itself is not made.
+  void nameDefaultCollection(const std::string& windowsPath = "C:\\windows\\Help\\quillet.col") const {
+    writeSystemReg(DeveloperCollections("0x0409", "Developer", "Developer", windowsPath));
   }
 
   // Key sections naming a default collection file: a "Language", that language's

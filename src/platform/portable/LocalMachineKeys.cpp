@@ -55,6 +55,14 @@ bool readWhole(const std::string& file, off_t size, std::string& text) {
   return ok;
 }
 
+struct timespec modifiedTime(const struct stat& info) {
+#if defined(__APPLE__)
+  return info.st_mtimespec;
+#else
+  return info.st_mtim;
+#endif
+}
+
 std::shared_ptr<const WineRegistry> currentRegistry() {
   const std::string prefix = Prefix();
   if (prefix.empty()) return nullptr;
@@ -63,10 +71,11 @@ std::shared_ptr<const WineRegistry> currentRegistry() {
   if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestRegistryFile) {
     return nullptr;
   }
+  const struct timespec modified = modifiedTime(info);
   CachedRegistry& cached = cache();
   if (cached.registry && cached.file == file && cached.device == info.st_dev && cached.inode == info.st_ino &&
-      cached.size == info.st_size && cached.modified.tv_sec == info.st_mtim.tv_sec &&
-      cached.modified.tv_nsec == info.st_mtim.tv_nsec) {
+      cached.size == info.st_size && cached.modified.tv_sec == modified.tv_sec &&
+      cached.modified.tv_nsec == modified.tv_nsec) {
     return cached.registry;
   }
   std::string text;
@@ -74,7 +83,7 @@ std::shared_ptr<const WineRegistry> currentRegistry() {
   ++loadCount;
   std::shared_ptr<const WineRegistry> registry = WineRegistry::parse(std::move(text));
   if (!registry) return nullptr;
-  cached = CachedRegistry{file, info.st_dev, info.st_ino, info.st_size, info.st_mtim, registry};
+  cached = CachedRegistry{file, info.st_dev, info.st_ino, info.st_size, modified, registry};
   return registry;
 }
 
