@@ -46,15 +46,17 @@ class QUILLET_API CDOMNode {
 
   // --- Children -----------------------------------------------------------------------
 
-  // Links newChild as the last child and returns it (null for a null newChild). Nothing
-  // is checked: newChild must not be linked anywhere and must not be an ancestor of this
-  // node. A document refuses a second element child (returns null, links nothing) and
-  // makes its first element child the document element.
+  // Links newChild as the last child and returns it. Refused (null, nothing changes):
+  // a null newChild, this node itself, and a node that is still linked (a child
+  // elsewhere, or an attribute of an element); unlink it with removeChild first. Kinds
+  // are not checked, and newChild must not be an ancestor of this node. A document
+  // refuses a second element child and makes its first element child the document
+  // element.
   virtual CDOMNode* appendChild(CDOMNode* newChild);
 
   // Links newChild just before refChild and returns it. A null refChild appends (with
-  // the document's rule); null when newChild is null or refChild is not a child of this
-  // node. An element inserted into a document this way never becomes its document
+  // the document's rule); null when newChild is refused as by appendChild or refChild is
+  // not a child of this node. An element inserted into a document this way never becomes its document
   // element.
   CDOMNode* insertBefore(CDOMNode* newChild, CDOMNode* refChild);
 
@@ -131,7 +133,9 @@ class QUILLET_API CDOMNode {
   // Frees what the node itself holds; its children are destroyed by release().
   virtual ~CDOMNode();
 
-  // Links newChild as the last child without any kind's rule.
+  // Whether newChild may be linked under this node: not null, not this node, not linked.
+  bool canLink(const CDOMNode* newChild) const;
+  // Links newChild as the last child without any kind's rule (refused as canLink says).
   CDOMNode* linkLastChild(CDOMNode* newChild);
   // Whether node is one of this node's children.
   bool isChild(const CDOMNode* node) const;

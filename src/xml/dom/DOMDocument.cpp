@@ -16,7 +16,8 @@ CDOMDocument::CDOMDocument() : CDOMNode(nullptr), doctype_(this) {}
 CDOMDocument::~CDOMDocument() = default;
 
 CDOMNode* CDOMDocument::appendChild(CDOMNode* newChild) {
-  if (newChild != nullptr && newChild->getNodeType() == DOMNodeTypeElement) {
+  if (!canLink(newChild)) return nullptr;
+  if (newChild->getNodeType() == DOMNodeTypeElement) {
     if (documentElement_ != nullptr) return nullptr;
     documentElement_ = static_cast<CDOMElement*>(newChild);
   }

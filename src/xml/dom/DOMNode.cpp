@@ -10,8 +10,15 @@ namespace quillet::xml {
 
 CDOMNode::~CDOMNode() = default;
 
+bool CDOMNode::canLink(const CDOMNode* newChild) const {
+  // Linking a node that is still linked elsewhere, or under itself, would break both
+  // lists and later free nodes twice; it is refused instead. (A node under one of its
+  // own descendants is not detected: that would cost a walk up the tree on every link.)
+  return newChild != nullptr && newChild != this && newChild->parent_ == nullptr;
+}
+
 CDOMNode* CDOMNode::linkLastChild(CDOMNode* newChild) {
-  if (newChild == nullptr) return nullptr;
+  if (!canLink(newChild)) return nullptr;
   if (lastChild_ != nullptr) {
     lastChild_->nextSibling_ = newChild;
   } else {
@@ -35,9 +42,8 @@ bool CDOMNode::isChild(const CDOMNode* node) const {
 CDOMNode* CDOMNode::appendChild(CDOMNode* newChild) { return linkLastChild(newChild); }
 
 CDOMNode* CDOMNode::insertBefore(CDOMNode* newChild, CDOMNode* refChild) {
-  if (newChild == nullptr) return nullptr;
   if (refChild == nullptr) return appendChild(newChild);
-  if (!isChild(refChild)) return nullptr;
+  if (!canLink(newChild) || !isChild(refChild)) return nullptr;
   if (refChild->previousSibling_ != nullptr) {
     refChild->previousSibling_->nextSibling_ = newChild;
   } else {

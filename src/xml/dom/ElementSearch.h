@@ -2,6 +2,8 @@
 #ifndef QUILLET_XML_DOM_ELEMENTSEARCH_H
 #define QUILLET_XML_DOM_ELEMENTSEARCH_H
 
+#include <string_view>
+
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMNodeList.h"
 #include "quillet/xml/DOMTreeWalker.h"

@@ -69,6 +69,31 @@ TEST_F(DOMTest, InsertBeforeRefusesNullAndStrangers) {
   loose->release();
 }
 
+TEST_F(DOMTest, LinkedNodesAndSelfAreRefused) {
+  CDOMElement* root = Element(u"root");
+  doc->appendChild(root);
+  CDOMElement* a = Element(u"a");
+  CDOMElement* b = Element(u"b");
+  root->appendChild(a);
+  root->appendChild(b);
+  CDOMAttribute* attribute = root->setAttribute(u"x", u"1");
+
+  // Still a child of root, or an attribute of it: linking again would corrupt both lists.
+  EXPECT_EQ(b->appendChild(a), nullptr);
+  EXPECT_EQ(root->insertBefore(b, a), nullptr);
+  EXPECT_EQ(a->appendChild(attribute), nullptr);
+  EXPECT_EQ(a->appendChild(a), nullptr);
+  EXPECT_EQ(doc->appendChild(doc), nullptr);
+  EXPECT_EQ(NamesForward(root->getFirstChild()), (Names{"a", "b"}));
+  EXPECT_EQ(NamesBackward(root->getLastChild()), (Names{"b", "a"}));
+  EXPECT_FALSE(a->hasChildNodes());
+  EXPECT_FALSE(b->hasChildNodes());
+
+  // Once removed it may move.
+  EXPECT_EQ(b->appendChild(root->removeChild(a)), a);
+  EXPECT_EQ(a->getParentNode(), b);
+}
+
 TEST_F(DOMTest, RemoveChildUnlinksAndHandsBack) {
   CDOMElement* root = Element(u"root");
   doc->appendChild(root);
