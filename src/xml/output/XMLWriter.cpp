@@ -5,6 +5,7 @@
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMProcessingInstruction.h"
 #include "xml/common/U16String.h"
+#include "xml/output/HtmlHelpSafeOutput.h"
 #include "xml/reader/XMLDeclParser.h"
 
 namespace quillet::xml {
@@ -225,7 +226,14 @@ void CXMLWriter::buildStartTag(const CDOMElement* element) {
       if (attribute->getNextSibling() != nullptr) startTag_.push_back(u' ');
     }
   }
-  startTag_.append(element->hasChildNodes() ? u">" : u"/>");
+  if (element->hasChildNodes()) {
+    startTag_.append(u">");
+  } else if (ie4Wrapper_ && !element->hasAttributes() && HtmlHelpSafeOutput()) {
+    // HTML Help's own reader takes a bare <Name/> for a container that never ends.
+    startTag_.append(u"></").append(element->getNodeName()).append(u">");
+  } else {
+    startTag_.append(u"/>");
+  }
 }
 
 void CXMLWriter::escapeText(const char16_t* text) {

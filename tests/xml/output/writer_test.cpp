@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "quillet/xml/DOM.h"
+#include "xml/output/HtmlHelpSafeOutput.h"
 #include "xml/output/XMLSave.h"
 #include "xml/output/XMLWriter.h"
 
@@ -346,6 +347,39 @@ TEST(SinkEntryPoints, Utf8WithoutDeclarationOrMark) {
   EXPECT_EQ(saveNodeToSink(doc->getDocumentElement()->getLastChild(), &nodeSink), 0);
   EXPECT_EQ(nodeSink.bytes, "<c/>\r\n");
   EXPECT_EQ(saveNodeToSink(doc.get(), nullptr), 0);  // no sink: nothing to do
+}
+
+// The switch for HTML Help's own reader: only empty elements without attributes in
+// the "<XML>" form change, and only while it is on.
+TEST(HtmlHelpSafeOutput, WritesEmptyContainersWithAnEndTagInTheCompatibilityFormOnly) {
+  DocumentPtr doc(new CDOMDocument);
+  CDOMElement* root = doc->createElement(u"HTMLHelpDocInfo");
+  doc->appendChild(root);
+  root->appendChild(doc->createElement(u"Locations"));
+  CDOMElement* leaf = doc->createElement(u"ColNum");
+  leaf->setAttribute(u"value", u"1");
+  root->appendChild(leaf);
+  CDOMElement* titled = doc->createElement(u"Title");
+  titled->appendChild(doc->createTextNode(u"t"));
+  root->appendChild(titled);
+
+  const std::string plain =
+      "<XML>\r\n<HTMLHelpDocInfo>\r\n\t<Locations/>\r\n\t<ColNum value=1/>\r\n\t<Title>t</Title>\r\n"
+      "</HTMLHelpDocInfo>\r\n</XML>\r\n";
+  const std::string safe =
+      "<XML>\r\n<HTMLHelpDocInfo>\r\n\t<Locations></Locations>\r\n\t<ColNum value=1/>\r\n"
+      "\t<Title>t</Title>\r\n</HTMLHelpDocInfo>\r\n</XML>\r\n";
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"MSXML_IE4", true)), plain);
+
+  SetHtmlHelpSafeOutput(true);
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"MSXML_IE4", true)), safe);
+  // Other forms keep the self-closing tag: only HTML Help's own form needs the change.
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UTF-8", false)),
+            "<HTMLHelpDocInfo>\r\n\t<Locations/>\r\n\t<ColNum value=\"1\"/>\r\n\t<Title>t</Title>\r\n"
+            "</HTMLHelpDocInfo>\r\n");
+  EXPECT_EQ(Utf8(NodeToXML(root->getFirstChild())), "<Locations/>\r\n");
+  SetHtmlHelpSafeOutput(false);
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"MSXML_IE4", true)), plain);
 }
 
 }  // namespace
