@@ -1,0 +1,175 @@
+// quillet xml tree / format / serialize, run as a user runs them.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class XmlDocumentCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::path(QUILLET_TEST_WORK_DIR) / "xml-document" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+  void write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+  }
+
+  ToolRun tool(std::initializer_list<std::string> args) const {
+    std::string command = "'" + std::string(QUILLET_TOOL_PATH) + "'";
+    for (const auto& a : args) command += " '" + a + "'";
+    command += " >'" + path("stdout") + "' 2>'" + path("stderr") + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir_ / "stdout"), Slurp(dir_ / "stderr")};
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(XmlDocumentCommands, TreePrintsEveryNodeAsJson) {
+  write("in.xml",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- c -->\n"
+        "<r xmlns:p=\"urn:p\" p:a=\"&quot;\\\"><p:b>t\xC3\xA9\x01</p:b><?pi d?><c/></r>");
+  const ToolRun run = tool({"xml", "tree", path("in.xml")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            "{\"declInfo\":{\"declared\":true,\"encoding\":\"UTF-8\",\"encodingGiven\":true},\"doctype\":\"\","
+            "\"children\":["
+            "{\"type\":7,\"name\":\"xml\",\"value\":\"version=\\\"1.0\\\" encoding=\\\"UTF-8\\\"\"},"
+            "{\"type\":8,\"name\":\"#comment\",\"value\":\" c \"},"
+            "{\"type\":1,\"name\":\"r\",\"value\":\"\",\"uri\":\"\",\"prefix\":\"\",\"localName\":\"r\",\"attributes\":["
+            "{\"name\":\"xmlns:p\",\"value\":\"urn:p\",\"uri\":\"http://www.w3.org/2000/xmlns/\"},"
+            "{\"name\":\"p:a\",\"value\":\"\\\"\\\\\",\"uri\":\"urn:p\"}],\"children\":["
+            "{\"type\":1,\"name\":\"p:b\",\"value\":\"\",\"uri\":\"urn:p\",\"prefix\":\"p\",\"localName\":\"b\","
+            "\"attributes\":[],\"children\":[{\"type\":3,\"name\":\"#text\",\"value\":\"t\\u00e9\\u0001\"}]},"
+            "{\"type\":7,\"name\":\"pi\",\"value\":\"d\"},"
+            "{\"type\":1,\"name\":\"c\",\"value\":\"\",\"uri\":\"\",\"prefix\":\"\",\"localName\":\"c\",\"attributes\":[]}"
+            "]}]}\n");
+}
+
+TEST_F(XmlDocumentCommands, TreeOptionsAreTheLoadSettings) {
+  write("in.xml", "<r>\n <a><![CDATA[x]]></a>\n</r>");
+  const std::string a = "{\"type\":1,\"name\":\"a\",\"value\":\"\",\"uri\":\"\",\"prefix\":\"\",\"localName\":\"a\","
+                        "\"attributes\":[],\"children\":[";
+  ToolRun run = tool({"xml", "tree", path("in.xml")});
+  EXPECT_NE(run.out.find(a + "{\"type\":3,\"name\":\"#text\",\"value\":\"x\"}]}"), std::string::npos) << run.out;
+  run = tool({"xml", "tree", "--no-expand-cdata", path("in.xml")});
+  EXPECT_NE(run.out.find(a + "{\"type\":4,\"name\":\"#cdata-section\",\"value\":\"x\"}]}"), std::string::npos)
+      << run.out;
+  run = tool({"xml", "tree", "--preserve-space", path("in.xml")});
+  EXPECT_NE(run.out.find("\"children\":[{\"type\":3,\"name\":\"#text\",\"value\":\"\\u000a \"},{\"type\":1,\"name\":\"a\""),
+            std::string::npos)
+      << run.out;
+}
+
+TEST_F(XmlDocumentCommands, FailedLoadsExplainThemselves) {
+  write("bad.xml", "<r>\n<!-- a -- b -->\n</r>");
+  ToolRun run = tool({"xml", "tree", path("bad.xml")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err.substr(0, run.err.find("Error occurred")), "Error Message : \nError Code    : 110\n");
+  EXPECT_EQ(run.err.substr(run.err.find("Error occurred"), 27), "Error occurred near line 2,");
+
+  for (const char* command : {"tree", "serialize"}) {
+    run = tool({"xml", command, path("missing.xml")});
+    EXPECT_EQ(run.exitCode, 2) << command;
+    EXPECT_EQ(run.err, "quillet: cannot read " + path("missing.xml") + "\n");
+    run = tool({"xml", command, dir_.string()});
+    EXPECT_EQ(run.exitCode, 2) << command;
+    EXPECT_EQ(run.err, "quillet: cannot read " + dir_.string() + "\n");
+  }
+}
+
+TEST_F(XmlDocumentCommands, FormatSavesAsACollectionSaveDoes) {
+  write("in.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><r a=\"1\"><b>x &amp; y</b>\n<c/></r>");
+  ToolRun run = tool({"xml", "format", path("in.xml"), path("out.xml")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Slurp(dir_ / "out.xml"),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<r a=\"1\">\r\n\t<b>x &amp; y</b>\r\n\t<c/>\r\n</r>\r\n");
+
+  write("ie4.xml", "<XML><r n=1 m='a b'><c>\xE9</c></r></XML>");
+  run = tool({"xml", "format", path("ie4.xml"), path("ie4-out.xml")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Slurp(dir_ / "ie4-out.xml"), "<XML>\r\n<r n=1 m=\"a b\">\r\n\t<c>\xE9</c>\r\n</r>\r\n</XML>\r\n");
+}
+
+TEST_F(XmlDocumentCommands, FormatWithAnEncodingNamesItInTheDeclaration) {
+  write("in.xml", "<r>\xC3\xA9</r>");
+  ToolRun run = tool({"xml", "format", "--encoding", "ISO-8859-1", path("in.xml"), path("out.xml")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Slurp(dir_ / "out.xml"), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\" ?>\r\n<r>\xE9</r>\r\n");
+  // And it reads back to the same text.
+  run = tool({"xml", "serialize", path("out.xml")});
+  EXPECT_EQ(run.out, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>\r\n<r>\xC3\xA9</r>\r\n");
+
+  run = tool({"xml", "format", "--encoding", "UTF-16", path("in.xml"), path("out16.xml")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Slurp(dir_ / "out16.xml").substr(0, 6), std::string("\xFF\xFE<\0?\0", 6));
+}
+
+TEST_F(XmlDocumentCommands, FormatNeverDamagesAnExistingOutput) {
+  write("out.xml", "precious");
+  write("bad.xml", "<r>");
+  ToolRun run = tool({"xml", "format", path("bad.xml"), path("out.xml")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err.substr(0, 16), "Error Message : ");
+
+  write("in.xml", "<r/>");
+  run = tool({"xml", "format", "--encoding", "utf-8", path("in.xml"), path("out.xml")});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "quillet: unknown encoding utf-8 (known: ASCII, ISO-8859-1, UTF16, UTF-16, UTF8, UTF-8, UNICODE, "
+                     "MSXML_IE4)\n");
+
+  write("empty.xml", "");
+  run = tool({"xml", "format", path("empty.xml"), path("out.xml")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "quillet: nothing written to " + path("out.xml") +
+                         ": the document is empty or its own XML declaration is malformed\n");
+
+  run = tool({"xml", "format", path("in.xml"), path("no/such/folder/out.xml")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "quillet: cannot create a file beside " + path("no/such/folder/out.xml") + "\n");
+
+  EXPECT_EQ(Slurp(dir_ / "out.xml"), "precious");
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) ++files;
+  EXPECT_EQ(files, 6u);  // out, bad, in, empty, stdout, stderr: no temporary left
+}
+
+TEST_F(XmlDocumentCommands, SerializePrintsTheDocumentsXmlAsUtf8) {
+  write("in.xml", std::string("\xFF\xFE<\0r\0>\0\xAC\x20<\0/\0r\0>\0", 18));
+  ToolRun run = tool({"xml", "serialize", path("in.xml")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "<r>\xE2\x82\xAC</r>\r\n");
+
+  run = tool({"xml", "serialize", "--path", "/r", path("in.xml")});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "quillet: path expressions are not available yet\n");
+}
+
+}  // namespace
