@@ -1,0 +1,90 @@
+#include "collection/CollectionFile.h"
+
+#include "api/LastError.h"
+#include "platform/Platform.h"
+#include "xml/dom/DocumentLoader.h"
+#include "xml/output/XMLWriter.h"
+
+namespace quillet {
+
+CCollectionFile::CCollectionFile() {
+  // The settings every collection file and registry loads with: declared, no
+  // encoding yet, CDATA sections expanded into text, white space not preserved.
+  declInfo_.declared = true;
+  declInfo_.encoding.clear();
+  declInfo_.encodingGiven = false;
+  declInfo_.expandCDATA = true;
+  declInfo_.preserveSpace = false;
+  declInfo_.reserved = true;
+}
+
+CCollectionFile::~CCollectionFile() {
+  for (xml::CDOMNode* node : removed_) node->release();
+  if (document_ != nullptr) document_->release();
+}
+
+bool CCollectionFile::load(const std::string& fileName, const std::u16string& wideName) {
+  fileName_ = fileName;
+  document_ = xml::LoadDocument(wideName, declInfo_);
+  return document_ != nullptr;
+}
+
+void CCollectionFile::save() {
+  if (document_ == nullptr) return;
+  xml::saveDocumentToFile(document_, platform::AnsiToWide(fileName_), declInfo_);
+}
+
+void CCollectionFile::detach(xml::CDOMNode* node) {
+  if (node == nullptr || isRemoved(node)) return;
+  xml::CDOMNode* parent = node->getParentNode();
+  if (parent == nullptr || parent->removeChild(node) == nullptr) return;
+  removed_.push_back(node);
+  removedSet_.insert(node);
+}
+
+bool CCollectionFile::isRemoved(xml::CDOMNode* node) const {
+  if (removedSet_.empty()) return false;
+  // Walks up through every ancestor: whether or not unlinking clears the removed
+  // node's parent link, the walk from anything inside it passes through it.
+  for (xml::CDOMNode* n = node; n != nullptr; n = n->getParentNode())
+    if (removedSet_.count(n) != 0) return true;
+  return false;
+}
+
+CNodeListRef::~CNodeListRef() {
+  if (list != nullptr) list->release();
+}
+
+CCollectionFile* RequireFile(unsigned long handle) { return RequireHandle<CCollectionFile>(handle); }
+
+CNodeRef* RequireNode(unsigned long handle, CNodeRef::Kind kind) {
+  CNodeRef* ref = HandleTable::instance().lookup<CNodeRef>(handle);
+  if (ref == nullptr || ref->kind != kind || ref->removed) {
+    SetInvalidHandleError();
+    return nullptr;
+  }
+  return ref;
+}
+
+CNodeListRef* RequireList(unsigned long handle) { return RequireHandle<CNodeListRef>(handle); }
+
+unsigned long IssueNodeHandle(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file,
+                              xml::CDOMElement* element) {
+  return HandleTable::instance().issue(std::make_unique<CNodeRef>(kind, file, element), owner);
+}
+
+void DetachAndEndHandles(unsigned long owner, CCollectionFile& file, xml::CDOMElement* node) {
+  file.detach(node);
+  HandleTable::instance().endMadeFrom(owner, [&](HandleRecord& record) {
+    auto* ref = dynamic_cast<CNodeRef*>(&record);
+    if (ref == nullptr || ref->removed || ref->element == nullptr || !file.isRemoved(ref->element)) return false;
+    if (ref->kind == CNodeRef::Kind::Doc && ref->element == node) {
+      // The removed entry's own doc handles stay open until QuilletCloseDoc.
+      ref->removed = true;
+      return false;
+    }
+    return true;
+  });
+}
+
+}  // namespace quillet

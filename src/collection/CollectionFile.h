@@ -1,0 +1,108 @@
+// The records behind the collection API's handles.
+//
+// A collection handle and a doc-info handle both name a CCollectionFile: one XML file
+// loaded whole into a tree, with the name it is saved back to. Folder and doc handles
+// name a CNodeRef on one element of that tree, and a doc enumeration handle names a
+// CNodeListRef over a snapshot of the registry's title entries. Both are issued with
+// their file's handle as owner, so they end when the file's handle is released.
+#ifndef QUILLET_COLLECTION_COLLECTIONFILE_H
+#define QUILLET_COLLECTION_COLLECTIONFILE_H
+
+#include <cstddef>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "api/HandleTable.h"
+#include "quillet/xml/DOM.h"
+#include "quillet/xml/XMLDeclInfo.h"
+
+namespace quillet {
+
+class CCollectionFile final : public HandleRecord {
+ public:
+  // The longest file name the record keeps, in bytes of 8-bit text (the Windows path
+  // limit). A longer name is refused before anything is read.
+  static constexpr size_t kMaxFileName = 260;
+
+  CCollectionFile();
+  ~CCollectionFile() override;
+  CCollectionFile(const CCollectionFile&) = delete;
+  CCollectionFile& operator=(const CCollectionFile&) = delete;
+
+  xml::CDOMDocument* document() const { return document_; }
+  const std::string& fileName() const { return fileName_; }
+  xml::XMLDeclInfo& declInfo() { return declInfo_; }
+
+  // Loads `wideName` into the record, remembering `fileName` (8-bit) for saving.
+  // False when the loader gave no document; the pending parse error then tells why.
+  bool load(const std::string& fileName, const std::u16string& wideName);
+
+  // Writes the tree back to the name it was loaded from. A failure part-way leaves
+  // the file on disk as it was.
+  void save();
+
+  // Takes `node` (an element of this tree) out of the tree. The subtree stays alive
+  // until the record is destroyed, because an enumeration snapshot may still point
+  // into it; isRemoved() tells such nodes apart from live ones afterwards.
+  void detach(xml::CDOMNode* node);
+
+  // Whether `node` is, or lies inside, a subtree taken out by detach().
+  bool isRemoved(xml::CDOMNode* node) const;
+
+ private:
+  xml::CDOMDocument* document_ = nullptr;
+  std::string fileName_;
+  xml::XMLDeclInfo declInfo_;
+  std::vector<xml::CDOMNode*> removed_;
+  std::unordered_set<const xml::CDOMNode*> removedSet_;
+};
+
+// A folder handle or a doc handle: one element of a CCollectionFile's tree.
+class CNodeRef final : public HandleRecord {
+ public:
+  enum class Kind { Folder, Doc };
+
+  CNodeRef(Kind kind, CCollectionFile* file, xml::CDOMElement* element)
+      : kind(kind), file(file), element(element) {}
+
+  const Kind kind;
+  // The file whose tree holds the element; it outlives this record (it owns its handle).
+  CCollectionFile* const file;
+  // The element; null for a folder cursor that has run past the last folder.
+  xml::CDOMElement* element;
+  // Set on a doc handle whose entry was removed: only QuilletCloseDoc accepts it then.
+  bool removed = false;
+};
+
+// A doc enumeration handle: a snapshot list of title entries with its cursor.
+class CNodeListRef final : public HandleRecord {
+ public:
+  CNodeListRef(CCollectionFile* file, xml::CDOMNodeList* list) : file(file), list(list) {}
+  ~CNodeListRef() override;
+  CNodeListRef(const CNodeListRef&) = delete;
+  CNodeListRef& operator=(const CNodeListRef&) = delete;
+
+  CCollectionFile* const file;
+  xml::CDOMNodeList* const list;  // owned
+};
+
+// The records of a live handle, or null after setting "Invalid handle". A folder handle
+// and a doc handle are not interchangeable, and a removed entry's doc handle is no
+// longer accepted.
+CCollectionFile* RequireFile(unsigned long handle);
+CNodeRef* RequireNode(unsigned long handle, CNodeRef::Kind kind);
+CNodeListRef* RequireList(unsigned long handle);
+
+// Issues a handle on `element` made from the file handle `owner`.
+unsigned long IssueNodeHandle(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file,
+                              xml::CDOMElement* element);
+
+// Takes `node` out of its tree and ends every handle made from `owner` on it or on
+// anything inside it. A doc handle on a removed entry is not ended but marked, so that
+// QuilletCloseDoc can still close it.
+void DetachAndEndHandles(unsigned long owner, CCollectionFile& file, xml::CDOMElement* node);
+
+}  // namespace quillet
+
+#endif

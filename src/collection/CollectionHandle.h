@@ -1,0 +1,43 @@
+// Loading, saving and releasing collection files and registries, shared by the
+// collection-handle exports, the doc-info exports and install/remove.
+#ifndef QUILLET_COLLECTION_COLLECTIONHANDLE_H
+#define QUILLET_COLLECTION_COLLECTIONHANDLE_H
+
+#include <memory>
+#include <string>
+
+#include "collection/CollectionFile.h"
+
+namespace quillet {
+
+// Turns the pending parse error of the last failed load into the last-error text:
+// three lines (message, code, line and column), or "NO LAST ERROR" when the loader
+// left none. Empties the pending slot.
+void FormatParseError();
+
+// Loads `fileName` into a new record, refusing a name longer than
+// CCollectionFile::kMaxFileName ("File name longer than 260 characters", 110). The
+// name is widened with the C library's multibyte conversion when `multiByteName` is
+// set, else through the ANSI code page. Returns 0 or 110 (parse-error text set).
+int LoadFile(const std::string& fileName, bool multiByteName, std::unique_ptr<CCollectionFile>& file);
+
+// LoadFile, then the collection's root checks: 0, 100, 110 or 120 with their texts.
+int LoadCollectionFile(const std::string& fileName, std::unique_ptr<CCollectionFile>& file);
+
+// LoadCollectionFile on the developer's default collection: 10 (after the diagnostic
+// line "Failed to get collection filename") when the registry settings name none.
+int LoadDefaultCollectionFile(std::unique_ptr<CCollectionFile>& file);
+
+// Hands `file` out as a new handle in *handle; 0, or 6 when no handle could be issued.
+int IssueFileHandle(std::unique_ptr<CCollectionFile> file, unsigned long* handle);
+
+// Checks a caller's place for a new handle: false, with the last-error text
+// "Null handle pointer", when it is null.
+bool RequireHandlePlace(unsigned long* place);
+
+// Writes a diagnostic line to standard output, where installers' logs pick it up.
+void PrintDiagnostic(const char* line);
+
+}  // namespace quillet
+
+#endif
