@@ -11,6 +11,10 @@
 //   QuilletRemoveDoc returns QUILLET_E_NULL_HANDLE, and every other function that takes
 //   a handle returns QUILLET_E_NULL_HANDLE and sets the last-error text
 //   "Invalid handle".
+// - A null place for a new handle (an unsigned long* argument) makes the function do
+//   nothing and return QUILLET_E_NULL_HANDLE with the last-error text "Null handle
+//   pointer". A null text argument reads as the empty text (QuilletRemove excepted),
+//   and nothing is copied into a null out buffer.
 // - After a failure, QuilletGetLastError gives the text the function set, if any. A
 //   success does not clear it.
 // - The library takes no locks: use it from one thread at a time.
@@ -71,9 +75,11 @@ QUILLET_API int QuilletGetDefaultDocumentCollectionFilename(char* buffer, unsign
 
 // Loads the collection file `fileName` and writes a new collection handle to *handle.
 // Returns 0; 110 when the file is missing or not well-formed (last-error text: the
-// three-line parse-error text, or "NO LAST ERROR"); 100 when it has no root element
-// ("Root element not present"); 120 when the root is not HTMLHelpCollection
-// ("HTMLHelpCollection root element not found"). No handle is written on failure.
+// three-line parse-error text, or "NO LAST ERROR"), or when the name is longer than
+// 260 bytes, which is refused unread ("File name longer than 260 characters"); 100
+// when it has no root element ("Root element not present"); 120 when the root is not
+// HTMLHelpCollection ("HTMLHelpCollection root element not found"). No handle is
+// written on failure.
 // Release the handle with QuilletReleaseCollection.
 QUILLET_API int QuilletLoadCollection(const char* fileName, unsigned long* handle);
 
@@ -107,7 +113,10 @@ QUILLET_API int QuilletBackupDefaultCollection();
 QUILLET_API int QuilletEnumCollectionRootFolders(unsigned long collection, unsigned long* cursor);
 
 // Writes a new handle on the folder the cursor stands on to *folder and moves the
-// cursor to the next sibling folder. Returns 0, or 5 once the cursor has run out.
+// cursor to the next sibling folder (a sibling named Folder in any letter case).
+// Returns 0, or 5 once the cursor has run out. A cursor that has run out stands on
+// nothing: every other folder function given it returns 5 with the last-error text
+// "Folder cursor has run out".
 QUILLET_API int QuilletNextCollectionFolder(unsigned long cursor, unsigned long* folder);
 
 // Writes a cursor standing on the folder's first sub-folder (a child named exactly
@@ -135,7 +144,7 @@ QUILLET_API int QuilletFindFolder(unsigned long collection, const char* title, u
 QUILLET_API int QuilletFindSubFolder(unsigned long folder, const char* title, unsigned long* subFolder);
 
 // Takes the folder, with its sub-folders and titles, out of the tree; the next save
-// no longer writes it. Handles on it and on anything inside it end.
+// no longer writes it. Handles on it and on anything inside it end (this handle too).
 QUILLET_API void QuilletDeleteFolder(unsigned long folder);
 
 // ---------------------------------------------------------------------------------
@@ -151,12 +160,15 @@ QUILLET_API int QuilletOpenDocInfo(const char* fileName, unsigned long* docInfo)
 
 // Opens the registry that lists the developer's default collection: the Help
 // directory's hhcolreg.dat, else the All Users one, whichever has a Collection whose
-// ColName names the default collection file. Returns 0; 9 when neither does; 5 when
-// the file vanished ("HHCOLREG.DAT not found"); 110 when it does not load.
+// ColName names the default collection file (and whose ColNum is at most 59 bytes
+// long: a longer one is refused, "ColNum value longer than 59 characters"). Returns 0;
+// 9 when neither does; 5 when the file vanished ("HHCOLREG.DAT not found"); 110 when
+// it does not load.
 QUILLET_API int QuilletOpenDocInfo(unsigned long* docInfo);
 
 // Writes a doc enumeration handle over a snapshot of every DocCompilation element of
-// the registry to *enumeration. Returns 0 (also when there are none), or 5.
+// the registry to *enumeration. Returns 0 (also when there are none), or 5. Entries
+// added later do not join the snapshot; entries removed later are passed over.
 QUILLET_API int QuilletEnumDocCompilations(unsigned long docInfo, unsigned long* enumeration);
 
 // Writes a new doc handle on the next entry of the enumeration to *doc. Returns 0, or
@@ -172,8 +184,9 @@ QUILLET_API int QuilletFindDoc(unsigned long docInfo, const char* titleId, unsig
 // the registry has no DocCompilations element.
 QUILLET_API int QuilletAddDoc(unsigned long docInfo, const char* titleId, unsigned long* doc);
 
-// Takes the entry out of the registry's tree. The doc handle stays open only for
-// QuilletCloseDoc. Returns 0, or 6 for an invalid handle.
+// Takes the entry out of the registry's tree. Every doc handle on the entry stays open
+// only for QuilletCloseDoc; handles on entries nested inside it end. The entry's memory
+// lives until the doc-info handle is closed. Returns 0, or 6 for an invalid handle.
 QUILLET_API int QuilletRemoveDoc(unsigned long doc);
 
 // Writes the registry back to the file it was opened from; a failure part-way leaves
@@ -222,18 +235,26 @@ QUILLET_API int QuilletSetDocValue(unsigned long doc, long valueId, char* value)
 // location "TESSALY-10-Local", the default collection's number) into the registry and
 // saves it, then hangs it into the default collection under `folderPath` (titles
 // separated by backslashes, outermost first; missing folders are created) as a folder
-// titled "=" followed by the title id. Returns 0; 7/8 when the CHM/CHI file does not
-// exist; 9 when no registry lists the default collection; 120 when the registry has no
-// DocCompilations; 10 when the default collection does not load ("Failed to load
-// collection"); 150 when a root folder cannot be added.
+// titled "=" followed by the title id. An empty title ends the path: a trailing
+// backslash adds nothing, and a path that is empty or starts with a backslash names no
+// folder (the collection is then not touched). Returns 0; 7/8 when the CHM/CHI file
+// does not exist; 9 when no registry lists the default collection; 120 when the
+// registry has no DocCompilations ("Failed to add new doc" on standard output); 10
+// when the default collection does not load ("Failed to load collection"); 150 when a
+// root folder cannot be added. A path longer than 1023 bytes or of more than 99
+// folders, or (with a folder path) a title id longer than 1022 bytes, is refused with
+// 150 before either file changes.
 QUILLET_API int QuilletInstall(const char* folderPath, const char* chmPath, const char* chiPath,
                                const char* titleId);
 
 // Removes a help title: its registry entry (when `titleId` is given and registered;
 // an unregistered id returns 0 and changes nothing) and then the folder `folderPath`
-// names in the default collection, with everything in it. Either argument may be null.
-// Returns 0; 9 or 110 when the registry cannot be opened; 1 when the default
-// collection does not load.
+// names in the default collection, with everything in it. Either argument may be null:
+// a null id leaves the registry alone (an empty id is an id). A missing folder of the
+// path returns 0 without deleting anything. Returns 0; 9 or 110 when the registry
+// cannot be opened; 1 when the default collection does not load ("Failed to load
+// collection, error = N" on standard output); 5 when the folder path is refused as
+// QuilletInstall refuses it, before anything changes.
 QUILLET_API int QuilletRemove(const char* folderPath, const char* titleId);
 
 #endif

@@ -3,7 +3,7 @@
 #include "api/LastError.h"
 #include "platform/Platform.h"
 #include "xml/dom/DocumentLoader.h"
-#include "xml/output/XMLWriter.h"
+#include "xml/output/XMLSave.h"
 
 namespace quillet {
 
