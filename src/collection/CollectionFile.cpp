@@ -2,7 +2,7 @@
 
 #include "api/LastError.h"
 #include "platform/Platform.h"
-#include "xml/dom/DocumentLoader.h"
+#include "xml/dom/loader/LoadDocument.h"
 #include "xml/output/XMLSave.h"
 
 namespace quillet {

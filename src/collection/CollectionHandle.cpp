@@ -6,7 +6,7 @@
 #include "collection/Navigation.h"
 #include "platform/Platform.h"
 #include "quillet/quillet.h"
-#include "xml/dom/ParseErrorText.h"
+#include "xml/dom/loader/PendingParseError.h"
 
 namespace quillet {
 namespace {

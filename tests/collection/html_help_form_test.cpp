@@ -1,0 +1,100 @@
+#include "collection/CollectionFixture.h"
+
+namespace quillet::test {
+namespace {
+
+// Both files as HTML Help writes them: the "<XML>" wrapper, bare numbers, tabs and CR
+// LF, Windows-1252 bytes, and entries with children this library never touches.
+std::string Crlf(const std::string& lines) {
+  std::string text;
+  for (char c : lines) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return text;
+}
+
+const std::string kRegistry = Crlf(
+    "<XML>\n<HTMLHelpDocInfo>\n<NextCollectionId value=2/>\n<Collections>\n<Collection>\n\t<ColNum value=1/>\n"
+    "\t<ColName value=\"C:\\windows\\Help\\quillet.col\"/>\n</Collection>\n</Collections>\n<Locations>\n"
+    "\t<Location>\n\t\t<LocName value=\"TESSALY-10-Local\"/>\n\t\t<Title value=\"Caf\xE9 d\xE9j\xE0 vu\"/>\n"
+    "\t</Location>\n</Locations>\n<DocCompilations>\n<DocCompilation>\n\t<DocCompId value=\"old\"/>\n"
+    "\t<DocCompLanguage value=1033/>\n\t<LocationHistory>\n\t\t<ColNum value=1/>\n"
+    "\t\t<TitleLocation value=\"C:\\help\\old.chm\"/>\n\t\t<IndexLocation value=\"C:\\help\\old.chi\"/>\n"
+    "\t\t<QueryLocation value=\"\"/>\n\t\t<LocationRef value=\"TESSALY-10-Local\"/>\n\t\t<Version value=3/>\n"
+    "\t\t<LastPromptedVersion value=0/>\n\t\t<TitleSampleLocation value=\"\"/>\n\t\t<SupportsMerge value=0/>\n"
+    "\t</LocationHistory>\n</DocCompilation>\n</DocCompilations>\n</HTMLHelpDocInfo>\n</XML>\n");
+
+const std::string kCollection = Crlf(
+    "<XML>\n<HTMLHelpCollection>\n<masterchm value=\"\"/>\n<masterlangid value=1033/>\n"
+    "<samplelocation value=\"\"/>\n<collectionnum value=1/>\n<refcount value=0/>\n<version value=1/>\n"
+    "<findmergedchms value=0/>\n<Folders>\n\t<Folder>\n\t\t<TitleString value=\"R\xE9sum\xE9\"/>\n"
+    "\t\t<FolderOrder value=1/>\n\t\t<Folder>\n\t\t\t<TitleString value=\"=old\"/>\n"
+    "\t\t\t<FolderOrder value=1/>\n\t\t\t<LangId value=1033/>\n\t\t</Folder>\n\t</Folder>\n</Folders>\n"
+    "</HTMLHelpCollection>\n</XML>\n");
+
+class HtmlHelpFormTest : public CollectionTest {
+ protected:
+  void SetUp() override {
+    CollectionTest::SetUp();
+    sandbox().writeFile("drive_c/help/new.chm", "chm");
+    sandbox().writeFile("drive_c/help/new.chi", "chi");
+    writeRegistry(kRegistry);
+    writeCollection(kCollection);
+  }
+};
+
+// What the library writes back: the same form, laid out with one tab per level.
+const std::string kRegistryHead = Crlf(
+    "<XML>\n<HTMLHelpDocInfo>\n\t<NextCollectionId value=2/>\n\t<Collections>\n\t\t<Collection>\n"
+    "\t\t\t<ColNum value=1/>\n\t\t\t<ColName value=\"C:\\windows\\Help\\quillet.col\"/>\n\t\t</Collection>\n"
+    "\t</Collections>\n\t<Locations>\n\t\t<Location>\n\t\t\t<LocName value=\"TESSALY-10-Local\"/>\n"
+    "\t\t\t<Title value=\"Caf\xE9 d\xE9j\xE0 vu\"/>\n\t\t</Location>\n\t</Locations>\n\t<DocCompilations>\n"
+    "\t\t<DocCompilation>\n\t\t\t<DocCompId value=\"old\"/>\n\t\t\t<DocCompLanguage value=1033/>\n"
+    "\t\t\t<LocationHistory>\n\t\t\t\t<ColNum value=1/>\n\t\t\t\t<TitleLocation value=\"C:\\help\\old.chm\"/>\n"
+    "\t\t\t\t<IndexLocation value=\"C:\\help\\old.chi\"/>\n\t\t\t\t<QueryLocation value=\"\"/>\n"
+    "\t\t\t\t<LocationRef value=\"TESSALY-10-Local\"/>\n\t\t\t\t<Version value=3/>\n"
+    "\t\t\t\t<LastPromptedVersion value=0/>\n\t\t\t\t<TitleSampleLocation value=\"\"/>\n"
+    "\t\t\t\t<SupportsMerge value=0/>\n\t\t\t</LocationHistory>\n\t\t</DocCompilation>\n");
+const std::string kNewEntry = Crlf(
+    "\t\t<DocCompilation>\n\t\t\t<DocCompId value=\"new\"/>\n\t\t\t<DocCompLanguage value=1033/>\n"
+    "\t\t\t<LocationHistory>\n\t\t\t\t<TitleLocation value=\"C:\\help\\new.chm\"/>\n"
+    "\t\t\t\t<IndexLocation value=\"C:\\help\\new.chi\"/>\n\t\t\t\t<LocationRef value=\"TESSALY-10-Local\"/>\n"
+    "\t\t\t\t<ColNum value=1/>\n\t\t\t</LocationHistory>\n\t\t</DocCompilation>\n");
+const std::string kRegistryTail = Crlf("\t</DocCompilations>\n</HTMLHelpDocInfo>\n</XML>\n");
+
+const std::string kCollectionHead = Crlf(
+    "<XML>\n<HTMLHelpCollection>\n\t<masterchm value=\"\"/>\n\t<masterlangid value=1033/>\n"
+    "\t<samplelocation value=\"\"/>\n\t<collectionnum value=1/>\n\t<refcount value=0/>\n\t<version value=1/>\n"
+    "\t<findmergedchms value=0/>\n\t<Folders>\n\t\t<Folder>\n\t\t\t<TitleString value=\"R\xE9sum\xE9\"/>\n"
+    "\t\t\t<FolderOrder value=1/>\n\t\t\t<Folder>\n\t\t\t\t<TitleString value=\"=old\"/>\n"
+    "\t\t\t\t<FolderOrder value=1/>\n\t\t\t\t<LangId value=1033/>\n\t\t\t</Folder>\n");
+const std::string kNewFolders = Crlf(
+    "\t\t\t<Folder>\n\t\t\t\t<TitleString value=\"Tools\"/>\n\t\t\t\t<Folder>\n"
+    "\t\t\t\t\t<TitleString value=\"=new\"/>\n\t\t\t\t</Folder>\n\t\t\t</Folder>\n");
+const std::string kCollectionTail = Crlf("\t\t</Folder>\n\t</Folders>\n</HTMLHelpCollection>\n</XML>\n");
+
+TEST_F(HtmlHelpFormTest, InstallAndRemoveKeepWhatTheyDoNotTouch) {
+  // The caller's texts are UTF-8 here; the files keep their Windows-1252 bytes.
+  const char* path = "R\xC3\xA9sum\xC3\xA9\\Tools";
+  ASSERT_EQ(QuilletInstall(path, "C:\\help\\new.chm", "C:\\help\\new.chi", "new"), 0) << lastError();
+  EXPECT_EQ(sandbox().readFile(kRegistryFile), kRegistryHead + kNewEntry + kRegistryTail);
+  EXPECT_EQ(sandbox().readFile(kCollectionFile), kCollectionHead + kNewFolders + kCollectionTail);
+
+  ASSERT_EQ(QuilletRemove(path, "new"), 0);
+  EXPECT_EQ(sandbox().readFile(kRegistryFile), kRegistryHead + kRegistryTail);
+  EXPECT_EQ(sandbox().readFile(kCollectionFile), kCollectionHead + kCollectionTail);
+}
+
+TEST_F(HtmlHelpFormTest, ValuesReadThroughTheAnsiCodePage) {
+  unsigned long c = 0, folder = 0;
+  ASSERT_EQ(QuilletLoadDefaultCollection(&c), 0) << lastError();
+  ASSERT_EQ(QuilletFindFolder(c, "R\xC3\xA9sum\xC3\xA9", &folder), 0);
+  EXPECT_EQ(Tree(c), "R\xC3\xA9sum\xC3\xA9(=old)");
+  QuilletReleaseCollection(c);
+  unsigned long r = 0, doc = 0;
+  ASSERT_EQ(QuilletOpenDocInfo(&r), 0);
+  ASSERT_EQ(QuilletFindDoc(r, "old", &doc), 0);
+  EXPECT_EQ(Values(doc), "C:\\help\\old.chm|C:\\help\\old.chi|1033|1|TESSALY-10-Local|old");
+  QuilletCloseDocInfo(r);
+}
+
+}  // namespace
+}  // namespace quillet::test
