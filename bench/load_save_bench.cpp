@@ -1,0 +1,145 @@
+// Loading a file into a tree and saving a tree to a file, on the generated registry
+// and text documents: throughput (bytes of the file per second) and the peak of heap
+// memory a load takes, as a counter per byte of input.
+//
+// Heap use is counted by replacing the global operator new of this program.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <string>
+
+#include "BenchDocuments.h"
+#include "quillet/xml/DOM.h"
+#include "xml/dom/loader/LoadDocument.h"
+#include "xml/output/XMLSave.h"
+
+namespace {
+
+// Each block carries its size in front of it, so that frees can be counted too.
+constexpr size_t kHeader = alignof(std::max_align_t);
+std::atomic<size_t> gLive{0};
+std::atomic<size_t> gPeak{0};
+
+void* CountedAlloc(size_t size) {
+  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
+  if (block == nullptr) throw std::bad_alloc();
+  *reinterpret_cast<size_t*>(block) = size;
+  const size_t live = gLive.fetch_add(size, std::memory_order_relaxed) + size;
+  size_t peak = gPeak.load(std::memory_order_relaxed);
+  while (live > peak && !gPeak.compare_exchange_weak(peak, live, std::memory_order_relaxed)) {
+  }
+  return block + kHeader;
+}
+
+void CountedFree(void* p) noexcept {
+  if (p == nullptr) return;
+  unsigned char* block = static_cast<unsigned char*>(p) - kHeader;
+  gLive.fetch_sub(*reinterpret_cast<size_t*>(block), std::memory_order_relaxed);
+  std::free(block);
+}
+
+}  // namespace
+
+void* operator new(size_t size) { return CountedAlloc(size); }
+void* operator new[](size_t size) { return CountedAlloc(size); }
+void operator delete(void* p) noexcept { CountedFree(p); }
+void operator delete[](void* p) noexcept { CountedFree(p); }
+void operator delete(void* p, size_t) noexcept { CountedFree(p); }
+void operator delete[](void* p, size_t) noexcept { CountedFree(p); }
+
+namespace {
+
+using namespace quillet::xml;
+
+constexpr size_t kMegabytes = 20;
+
+// A generated document written once to a file in the temporary folder.
+class BenchFile {
+ public:
+  BenchFile(const char* name, const std::string& bytes)
+      : path_(std::filesystem::temp_directory_path() / name), size_(bytes.size()) {
+    std::ofstream(path_, std::ios::binary) << bytes;
+  }
+  ~BenchFile() {
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+  }
+  std::u16string path() const {
+    const std::string text = path_.string();
+    return std::u16string(text.begin(), text.end());  // the temporary folder's name is ASCII
+  }
+  size_t size() const { return size_; }
+
+ private:
+  std::filesystem::path path_;
+  size_t size_;
+};
+
+const BenchFile& Registry() {
+  static const BenchFile file("quillet_bench_registry.xml", quillet::bench::RegistryDocument(kMegabytes));
+  return file;
+}
+
+const BenchFile& Text() {
+  static const BenchFile file("quillet_bench_text.xml", quillet::bench::TextDocument(kMegabytes));
+  return file;
+}
+
+void Load(benchmark::State& state, const BenchFile& file) {
+  size_t peak = 0;
+  for (auto _ : state) {
+    const size_t before = gLive.load();
+    gPeak.store(before);
+    XMLDeclInfo info;
+    CDOMDocument* doc = LoadDocument(file.path(), info);
+    if (doc == nullptr) {
+      state.SkipWithError("the generated document did not load");
+      return;
+    }
+    peak = gPeak.load() - before;
+    doc->release();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.size()));
+  state.counters["PeakHeapMB"] = static_cast<double>(peak) / 1e6;
+  state.counters["PeakHeapPerInputByte"] = static_cast<double>(peak) / static_cast<double>(file.size());
+}
+
+void Save(benchmark::State& state, const BenchFile& file) {
+  XMLDeclInfo info;
+  CDOMDocument* doc = LoadDocument(file.path(), info);
+  if (doc == nullptr) {
+    state.SkipWithError("the generated document did not load");
+    return;
+  }
+  const std::filesystem::path out = std::filesystem::temp_directory_path() / "quillet_bench_saved.xml";
+  const std::string outText = out.string();
+  const std::u16string outPath(outText.begin(), outText.end());
+  for (auto _ : state) {
+    if (WriteDocumentFile(doc, outPath, info) != SaveOutcome::kWritten) {
+      state.SkipWithError("the save failed");
+      break;
+    }
+  }
+  std::error_code ignored;
+  const auto written = std::filesystem::file_size(out, ignored);
+  std::filesystem::remove(out, ignored);
+  doc->release();
+  // Bytes of the file written, which the layout makes larger than the input.
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * written));
+}
+
+void BM_LoadRegistry(benchmark::State& state) { Load(state, Registry()); }
+void BM_LoadText(benchmark::State& state) { Load(state, Text()); }
+void BM_SaveRegistry(benchmark::State& state) { Save(state, Registry()); }
+void BM_SaveText(benchmark::State& state) { Save(state, Text()); }
+
+BENCHMARK(BM_LoadRegistry)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_LoadText)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SaveRegistry)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SaveText)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
