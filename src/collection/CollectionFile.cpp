@@ -2,6 +2,7 @@
 
 #include "api/LastError.h"
 #include "platform/Platform.h"
+#include "quillet/quillet.h"
 #include "xml/dom/loader/LoadDocument.h"
 #include "xml/output/XMLSave.h"
 
@@ -68,9 +69,19 @@ CNodeRef* RequireNode(unsigned long handle, CNodeRef::Kind kind) {
 
 CNodeListRef* RequireList(unsigned long handle) { return RequireHandle<CNodeListRef>(handle); }
 
-unsigned long IssueNodeHandle(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file,
-                              xml::CDOMElement* element) {
-  return HandleTable::instance().issue(std::make_unique<CNodeRef>(kind, file, element), owner);
+int HandOut(std::unique_ptr<HandleRecord> record, unsigned long owner, unsigned long* place) {
+  const unsigned long handle = HandleTable::instance().issue(std::move(record), owner);
+  if (handle == 0) {
+    SetInvalidHandleError();
+    return QUILLET_E_NULL_HANDLE;
+  }
+  *place = handle;
+  return QUILLET_OK;
+}
+
+int HandOutNode(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file, xml::CDOMElement* element,
+                unsigned long* place) {
+  return HandOut(std::make_unique<CNodeRef>(kind, file, element), owner, place);
 }
 
 void DetachAndEndHandles(unsigned long owner, CCollectionFile& file, xml::CDOMElement* node) {

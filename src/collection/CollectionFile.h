@@ -9,6 +9,7 @@
 #define QUILLET_COLLECTION_COLLECTIONFILE_H
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -94,9 +95,14 @@ CCollectionFile* RequireFile(unsigned long handle);
 CNodeRef* RequireNode(unsigned long handle, CNodeRef::Kind kind);
 CNodeListRef* RequireList(unsigned long handle);
 
-// Issues a handle on `element` made from the file handle `owner`.
-unsigned long IssueNodeHandle(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file,
-                              xml::CDOMElement* element);
+// Issues a handle on `record`, made from `owner` (0 for none), and writes it to
+// *place: 0, or 6 with "Invalid handle" when no handle could be issued (the owner
+// has ended, or the handle numbers are used up).
+int HandOut(std::unique_ptr<HandleRecord> record, unsigned long owner, unsigned long* place);
+
+// HandOut of a new folder or doc handle on `element`, made from the file handle `owner`.
+int HandOutNode(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file, xml::CDOMElement* element,
+                unsigned long* place);
 
 // Takes `node` out of its tree and ends every handle made from `owner` on it or on
 // anything inside it. A doc handle on a removed entry is not ended but marked, so that

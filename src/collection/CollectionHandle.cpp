@@ -55,11 +55,8 @@ int LoadFile(const std::string& fileName, bool multiByteName, std::unique_ptr<CC
   return QUILLET_OK;
 }
 
-int LoadCollectionFile(const std::string& fileName, std::unique_ptr<CCollectionFile>& file) {
-  std::unique_ptr<CCollectionFile> record;
-  const int code = LoadFile(fileName, true, record);
-  if (code != QUILLET_OK) return code;
-  xml::CDOMElement* root = record->document()->getDocumentElement();
+int CheckCollectionRoot(CCollectionFile& file) {
+  xml::CDOMElement* root = file.document()->getDocumentElement();
   if (root == nullptr) {
     SetLastErrorText("Root element not present");
     return QUILLET_E_NO_ROOT;
@@ -68,6 +65,14 @@ int LoadCollectionFile(const std::string& fileName, std::unique_ptr<CCollectionF
     SetLastErrorText("HTMLHelpCollection root element not found");
     return QUILLET_E_STRUCTURE;
   }
+  return QUILLET_OK;
+}
+
+int LoadCollectionFile(const std::string& fileName, std::unique_ptr<CCollectionFile>& file) {
+  std::unique_ptr<CCollectionFile> record;
+  int code = LoadFile(fileName, true, record);
+  if (code != QUILLET_OK) return code;
+  if ((code = CheckCollectionRoot(*record)) != QUILLET_OK) return code;
   file = std::move(record);
   return QUILLET_OK;
 }
@@ -76,16 +81,6 @@ int LoadDefaultCollectionFile(std::unique_ptr<CCollectionFile>& file) {
   std::string name;
   if (!DefaultCollectionName(name)) return QUILLET_E_DEFAULT_COLLECTION;
   return LoadCollectionFile(name, file);
-}
-
-int IssueFileHandle(std::unique_ptr<CCollectionFile> file, unsigned long* handle) {
-  const unsigned long issued = HandleTable::instance().issue(std::move(file));
-  if (issued == 0) {
-    SetInvalidHandleError();
-    return QUILLET_E_NULL_HANDLE;
-  }
-  *handle = issued;
-  return QUILLET_OK;
 }
 
 bool RequireHandlePlace(unsigned long* place) {
@@ -101,7 +96,7 @@ int QuilletLoadCollection(const char* fileName, unsigned long* handle) {
   if (!RequireHandlePlace(handle)) return QUILLET_E_NULL_HANDLE;
   std::unique_ptr<CCollectionFile> file;
   const int code = LoadCollectionFile(CallerText(fileName), file);
-  return code != QUILLET_OK ? code : IssueFileHandle(std::move(file), handle);
+  return code != QUILLET_OK ? code : HandOut(std::move(file), 0, handle);
 }
 
 int QuilletLoadDefaultCollection(unsigned long* handle) {
@@ -109,7 +104,7 @@ int QuilletLoadDefaultCollection(unsigned long* handle) {
   if (!RequireHandlePlace(handle)) return QUILLET_E_NULL_HANDLE;
   std::unique_ptr<CCollectionFile> file;
   const int code = LoadDefaultCollectionFile(file);
-  return code != QUILLET_OK ? code : IssueFileHandle(std::move(file), handle);
+  return code != QUILLET_OK ? code : HandOut(std::move(file), 0, handle);
 }
 
 int QuilletSaveCollection(unsigned long handle) {

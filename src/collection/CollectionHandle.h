@@ -21,15 +21,16 @@ void FormatParseError();
 // set, else through the ANSI code page. Returns 0 or 110 (parse-error text set).
 int LoadFile(const std::string& fileName, bool multiByteName, std::unique_ptr<CCollectionFile>& file);
 
-// LoadFile, then the collection's root checks: 0, 100, 110 or 120 with their texts.
+// Whether the file's root element is a collection's: 0; 100 "Root element not
+// present"; 120 "HTMLHelpCollection root element not found" (letter case ignored).
+int CheckCollectionRoot(CCollectionFile& file);
+
+// LoadFile, then CheckCollectionRoot: 0, 100, 110 or 120 with their texts.
 int LoadCollectionFile(const std::string& fileName, std::unique_ptr<CCollectionFile>& file);
 
 // LoadCollectionFile on the developer's default collection: 10 (after the diagnostic
 // line "Failed to get collection filename") when the registry settings name none.
 int LoadDefaultCollectionFile(std::unique_ptr<CCollectionFile>& file);
-
-// Hands `file` out as a new handle in *handle; 0, or 6 when no handle could be issued.
-int IssueFileHandle(std::unique_ptr<CCollectionFile> file, unsigned long* handle);
 
 // Checks a caller's place for a new handle: false, with the last-error text
 // "Null handle pointer", when it is null.

@@ -30,15 +30,6 @@ bool TakeCandidate(const std::string& directory, std::unique_ptr<CCollectionFile
   return true;
 }
 
-int HandOutDoc(unsigned long owner, CCollectionFile* file, xml::CDOMElement* entry, unsigned long* place) {
-  const unsigned long handle = IssueNodeHandle(CNodeRef::Kind::Doc, owner, file, entry);
-  if (handle == 0) {
-    SetInvalidHandleError();
-    return QUILLET_E_NULL_HANDLE;
-  }
-  *place = handle;
-  return QUILLET_OK;
-}
 }  // namespace
 
 int OpenRegistryFile(const std::string& fileName, std::unique_ptr<CCollectionFile>& file) {
@@ -95,17 +86,7 @@ int ProbeDefaultRegistry(std::unique_ptr<CCollectionFile>& file, std::string& pa
 }
 
 xml::CDOMElement* FindDocCompilation(CCollectionFile& file, const std::string& titleId) {
-  xml::CDOMNodeList* list = file.document()->getElementsByTagName(u"DocCompilation");
-  if (list == nullptr) return nullptr;
-  xml::CDOMElement* found = nullptr;
-  const size_t length = list->getLength();
-  for (size_t i = 0; i < length && found == nullptr; ++i) {
-    xml::CDOMElement* entry = AsElement(list->item(i));
-    xml::CDOMElement* id = FindChildElement(entry, "DocCompId");
-    if (id != nullptr && ReadValue(id) == titleId) found = entry;
-  }
-  list->release();
-  return found;
+  return FindElementByChildValue(file.document(), u"DocCompilation", "DocCompId", titleId);
 }
 
 int FindOrAddDocCompilation(CCollectionFile& file, const std::string& titleId, xml::CDOMElement*& entry) {
@@ -127,7 +108,7 @@ int QuilletOpenDocInfo(const char* fileName, unsigned long* docInfo) {
   if (!RequireHandlePlace(docInfo)) return QUILLET_E_NULL_HANDLE;
   std::unique_ptr<CCollectionFile> file;
   const int code = OpenRegistryFile(CallerText(fileName), file);
-  return code != QUILLET_OK ? code : IssueFileHandle(std::move(file), docInfo);
+  return code != QUILLET_OK ? code : HandOut(std::move(file), 0, docInfo);
 }
 
 int QuilletOpenDocInfo(unsigned long* docInfo) {
@@ -145,7 +126,7 @@ int QuilletOpenDocInfo(unsigned long* docInfo) {
   }
   std::unique_ptr<CCollectionFile> file;
   const int code = LoadFile(path, false, file);
-  return code != QUILLET_OK ? code : IssueFileHandle(std::move(file), docInfo);
+  return code != QUILLET_OK ? code : HandOut(std::move(file), 0, docInfo);
 }
 
 int QuilletEnumDocCompilations(unsigned long docInfo, unsigned long* enumeration) {
@@ -155,13 +136,7 @@ int QuilletEnumDocCompilations(unsigned long docInfo, unsigned long* enumeration
   if (!RequireHandlePlace(enumeration)) return QUILLET_E_NULL_HANDLE;
   xml::CDOMNodeList* list = file->document()->getElementsByTagName(u"DocCompilation");
   if (list == nullptr) return QUILLET_E_NOT_FOUND;
-  const unsigned long handle = HandleTable::instance().issue(std::make_unique<CNodeListRef>(file, list), docInfo);
-  if (handle == 0) {
-    SetInvalidHandleError();
-    return QUILLET_E_NULL_HANDLE;
-  }
-  *enumeration = handle;
-  return QUILLET_OK;
+  return HandOut(std::make_unique<CNodeListRef>(file, list), docInfo, enumeration);
 }
 
 int QuilletNextDocCompilation(unsigned long enumeration, unsigned long* doc) {
@@ -175,7 +150,7 @@ int QuilletNextDocCompilation(unsigned long enumeration, unsigned long* doc) {
   while (node != nullptr && ref->file->isRemoved(node)) node = ref->list->nextNode();
   xml::CDOMElement* entry = AsElement(node);
   if (entry == nullptr) return QUILLET_E_NOT_FOUND;
-  return HandOutDoc(HandleTable::instance().ownerOf(enumeration), ref->file, entry, doc);
+  return HandOutNode(CNodeRef::Kind::Doc, HandleTable::instance().ownerOf(enumeration), ref->file, entry, doc);
 }
 
 int QuilletFindDoc(unsigned long docInfo, const char* titleId, unsigned long* doc) {
@@ -185,7 +160,7 @@ int QuilletFindDoc(unsigned long docInfo, const char* titleId, unsigned long* do
   if (!RequireHandlePlace(doc)) return QUILLET_E_NULL_HANDLE;
   xml::CDOMElement* entry = FindDocCompilation(*file, CallerText(titleId));
   if (entry == nullptr) return QUILLET_E_NOT_FOUND;
-  return HandOutDoc(docInfo, file, entry, doc);
+  return HandOutNode(CNodeRef::Kind::Doc, docInfo, file, entry, doc);
 }
 
 int QuilletAddDoc(unsigned long docInfo, const char* titleId, unsigned long* doc) {
@@ -195,7 +170,7 @@ int QuilletAddDoc(unsigned long docInfo, const char* titleId, unsigned long* doc
   if (!RequireHandlePlace(doc)) return QUILLET_E_NULL_HANDLE;
   xml::CDOMElement* entry = nullptr;
   const int code = FindOrAddDocCompilation(*file, CallerText(titleId), entry);
-  return code != QUILLET_OK ? code : HandOutDoc(docInfo, file, entry, doc);
+  return code != QUILLET_OK ? code : HandOutNode(CNodeRef::Kind::Doc, docInfo, file, entry, doc);
 }
 
 int QuilletRemoveDoc(unsigned long doc) {

@@ -42,31 +42,11 @@ CNodeRef* RequireStandingFolder(unsigned long handle, int* code) {
   return ref;
 }
 
-int HandOut(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file, xml::CDOMElement* element,
-            unsigned long* place) {
-  const unsigned long handle = IssueNodeHandle(kind, owner, file, element);
-  if (handle == 0) {
-    SetInvalidHandleError();
-    return QUILLET_E_NULL_HANDLE;
-  }
-  *place = handle;
-  return QUILLET_OK;
-}
 }  // namespace
 
 xml::CDOMElement* RequireFoldersElement(CCollectionFile& file, int* code) {
-  xml::CDOMElement* root = file.document()->getDocumentElement();
-  if (root == nullptr) {
-    SetLastErrorText("Root element not present");
-    *code = QUILLET_E_NO_ROOT;
-    return nullptr;
-  }
-  if (!HasTagName(root, "HTMLHelpCollection")) {
-    SetLastErrorText("HTMLHelpCollection root element not found");
-    *code = QUILLET_E_STRUCTURE;
-    return nullptr;
-  }
-  xml::CDOMElement* folders = FindChildElement(root, "Folders");
+  if ((*code = CheckCollectionRoot(file)) != QUILLET_OK) return nullptr;
+  xml::CDOMElement* folders = FindChildElement(file.document()->getDocumentElement(), "Folders");
   if (folders == nullptr) {
     SetLastErrorText("Failed to locate Folders element");
     *code = QUILLET_E_STRUCTURE;
@@ -75,16 +55,7 @@ xml::CDOMElement* RequireFoldersElement(CCollectionFile& file, int* code) {
 }
 
 xml::CDOMElement* FindFolderAnywhere(CCollectionFile& file, const std::string& title) {
-  xml::CDOMNodeList* list = file.document()->getElementsByTagName(u"Folder");
-  if (list == nullptr) return nullptr;
-  xml::CDOMElement* found = nullptr;
-  const size_t length = list->getLength();
-  for (size_t i = 0; i < length && found == nullptr; ++i) {
-    xml::CDOMElement* folder = AsElement(list->item(i));
-    if (IsTitled(folder, title)) found = folder;
-  }
-  list->release();
-  return found;
+  return FindElementByChildValue(file.document(), u"Folder", "TitleString", title);
 }
 
 xml::CDOMElement* FindSubFolderOf(xml::CDOMElement* folder, const std::string& title) {
@@ -114,7 +85,7 @@ int QuilletEnumCollectionRootFolders(unsigned long collection, unsigned long* cu
   if (folders == nullptr) return code;
   xml::CDOMElement* first = FolderFrom(folders->getFirstChild());
   if (first == nullptr) return QUILLET_E_NOT_FOUND;
-  return HandOut(CNodeRef::Kind::Folder, collection, file, first, cursor);
+  return HandOutNode(CNodeRef::Kind::Folder, collection, file, first, cursor);
 }
 
 int QuilletNextCollectionFolder(unsigned long cursor, unsigned long* folder) {
@@ -123,7 +94,7 @@ int QuilletNextCollectionFolder(unsigned long cursor, unsigned long* folder) {
   if (ref == nullptr) return QUILLET_E_NULL_HANDLE;
   if (!RequireHandlePlace(folder)) return QUILLET_E_NULL_HANDLE;
   if (ref->element == nullptr) return QUILLET_E_NOT_FOUND;
-  const int code = HandOut(CNodeRef::Kind::Folder, HandleTable::instance().ownerOf(cursor), ref->file,
+  const int code = HandOutNode(CNodeRef::Kind::Folder, HandleTable::instance().ownerOf(cursor), ref->file,
                            ref->element, folder);
   if (code == QUILLET_OK) ref->element = FolderFrom(ref->element->getNextSibling());
   return code;
@@ -137,7 +108,7 @@ int QuilletEnumSubFolders(unsigned long folder, unsigned long* cursor) {
   if (!RequireHandlePlace(cursor)) return QUILLET_E_NULL_HANDLE;
   xml::CDOMElement* first = FindChildElement(ref->element, "Folder");
   if (first == nullptr) return QUILLET_E_NOT_FOUND;
-  return HandOut(CNodeRef::Kind::Folder, HandleTable::instance().ownerOf(folder), ref->file, first, cursor);
+  return HandOutNode(CNodeRef::Kind::Folder, HandleTable::instance().ownerOf(folder), ref->file, first, cursor);
 }
 
 int QuilletGetFolderName(unsigned long folder, char* buffer) {
@@ -159,7 +130,7 @@ int QuilletAddFolder(unsigned long collection, const char* title, unsigned long*
   int code = QUILLET_OK;
   xml::CDOMElement* folders = RequireFoldersElement(*file, &code);
   if (folders == nullptr) return code;
-  return HandOut(CNodeRef::Kind::Folder, collection, file, AppendFolder(folders, CallerText(title)), folder);
+  return HandOutNode(CNodeRef::Kind::Folder, collection, file, AppendFolder(folders, CallerText(title)), folder);
 }
 
 int QuilletAddSubFolder(unsigned long folder, const char* title, unsigned long* subFolder) {
@@ -168,7 +139,7 @@ int QuilletAddSubFolder(unsigned long folder, const char* title, unsigned long* 
   CNodeRef* ref = RequireStandingFolder(folder, &code);
   if (ref == nullptr) return code;
   if (!RequireHandlePlace(subFolder)) return QUILLET_E_NULL_HANDLE;
-  return HandOut(CNodeRef::Kind::Folder, HandleTable::instance().ownerOf(folder), ref->file,
+  return HandOutNode(CNodeRef::Kind::Folder, HandleTable::instance().ownerOf(folder), ref->file,
                  AppendFolder(ref->element, CallerText(title)), subFolder);
 }
 
@@ -179,7 +150,7 @@ int QuilletFindFolder(unsigned long collection, const char* title, unsigned long
   if (!RequireHandlePlace(folder)) return QUILLET_E_NULL_HANDLE;
   xml::CDOMElement* found = FindFolderAnywhere(*file, CallerText(title));
   if (found == nullptr) return QUILLET_E_NOT_FOUND;
-  return HandOut(CNodeRef::Kind::Folder, collection, file, found, folder);
+  return HandOutNode(CNodeRef::Kind::Folder, collection, file, found, folder);
 }
 
 int QuilletFindSubFolder(unsigned long folder, const char* title, unsigned long* subFolder) {
@@ -190,7 +161,7 @@ int QuilletFindSubFolder(unsigned long folder, const char* title, unsigned long*
   if (!RequireHandlePlace(subFolder)) return QUILLET_E_NULL_HANDLE;
   xml::CDOMElement* found = FindSubFolderOf(ref->element, CallerText(title));
   if (found == nullptr) return QUILLET_E_NOT_FOUND;
-  return HandOut(CNodeRef::Kind::Folder, HandleTable::instance().ownerOf(folder), ref->file, found, subFolder);
+  return HandOutNode(CNodeRef::Kind::Folder, HandleTable::instance().ownerOf(folder), ref->file, found, subFolder);
 }
 
 void QuilletDeleteFolder(unsigned long folder) {

@@ -57,6 +57,21 @@ bool HasTagName(xml::CDOMNode* node, const char* name) {
   return xml::EqualsIgnoreAsciiCase(platform::WideToAnsi(element->getTagName()), CallerText(name));
 }
 
+xml::CDOMElement* FindElementByChildValue(xml::CDOMDocument* document, const char16_t* tagName,
+                                          const char* childName, const std::string& value) {
+  xml::CDOMNodeList* list = document->getElementsByTagName(tagName);
+  if (list == nullptr) return nullptr;
+  xml::CDOMElement* found = nullptr;
+  const size_t length = list->getLength();
+  for (size_t i = 0; i < length && found == nullptr; ++i) {
+    xml::CDOMElement* element = AsElement(list->item(i));
+    xml::CDOMElement* child = FindChildElement(element, childName);
+    if (child != nullptr && ReadValue(child) == value) found = element;
+  }
+  list->release();
+  return found;
+}
+
 std::string ReadValue(xml::CDOMElement* element) {
   if (element == nullptr) return std::string();
   return platform::WideToAnsi(element->getAttribute(kValueAttribute));

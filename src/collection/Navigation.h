@@ -31,6 +31,11 @@ xml::CDOMElement* FindOrAppendChildElement(xml::CDOMNode* parent, const char* na
 // of A to Z. False for null and for every other kind of node.
 bool HasTagName(xml::CDOMNode* node, const char* name);
 
+// The first element named `tagName` at any depth of `document`, in document order,
+// with a child element `childName` whose value equals `value` exactly; null when none.
+xml::CDOMElement* FindElementByChildValue(xml::CDOMDocument* document, const char16_t* tagName,
+                                          const char* childName, const std::string& value);
+
 // The `value` attribute of `element` as 8-bit text; "" when it has none.
 std::string ReadValue(xml::CDOMElement* element);
 
