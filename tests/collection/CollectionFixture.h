@@ -1,13 +1,12 @@
-// A sandbox prefix set up as a working HTML Help environment: the registry settings
-// name C:\windows\Help\quillet.col as the default collection, and the tests write the
-// collection registry and the collection file they need. Helpers read the trees back
-// through the exports themselves, so a wrong walk shows up as a wrong text.
+// A sandbox prefix whose registry settings name C:\windows\Help\quillet.col as the
+// default collection; each test writes the registry and collection file it needs.
+// The helpers read trees back through the exports, so a wrong walk shows as a wrong text.
 #ifndef QUILLET_TESTS_COLLECTION_COLLECTIONFIXTURE_H
 #define QUILLET_TESTS_COLLECTION_COLLECTIONFIXTURE_H
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "api/LastError.h"
@@ -24,23 +23,16 @@ class CollectionTest : public ::testing::Test {
   static constexpr const char* kCollectionPath = "C:\\windows\\Help\\quillet.col";
 
   void SetUp() override {
-    sandbox_ = std::make_unique<SandboxPrefix>();
-    nameDefaultCollection(kCollectionPath);
+    sandbox.emplace();
+    sandbox->nameDefaultCollection(kCollectionPath);
     SetLastErrorText("");
   }
-  void TearDown() override { sandbox_.reset(); }
+  void TearDown() override { sandbox.reset(); }
 
-  SandboxPrefix& sandbox() { return *sandbox_; }
-  void nameDefaultCollection(const std::string& file) {
-    sandbox().writeSystemReg(SandboxPrefix::DeveloperCollections("0x0409", "Main", "Main", file));
-  }
-
-  // A registry listing the default collection as number `colNum`, holding `entries`
-  // inside DocCompilations.
-  static std::string Registry(const std::string& entries, const std::string& colNum = "7") {
-    return "<?xml version=\"1.0\"?>\r\n<HTMLHelpDocInfo><Collections><Collection><ColNum value=\"" + colNum +
-           "\"/><ColName value=\"C:\\windows\\Help\\quillet.col\"/></Collection></Collections>"
-           "<DocCompilations>" + entries + "</DocCompilations></HTMLHelpDocInfo>";
+  // A registry listing the default collection as number 7, with `entries` inside DocCompilations.
+  static std::string Registry(const std::string& entries) {
+    return "<R><Collections><Collection><ColNum value=\"7\"/><ColName value=\"C:\\windows\\Help\\quillet.col\"/>"
+           "</Collection></Collections><DocCompilations>" + entries + "</DocCompilations></R>";
   }
   static std::string Entry(const std::string& id) {
     return "<DocCompilation><DocCompId value=\"" + id + "\"/></DocCompilation>";
@@ -52,17 +44,14 @@ class CollectionTest : public ::testing::Test {
     return "<Folder><TitleString value=\"" + title + "\"/>" + inside + "</Folder>";
   }
 
-  void writeRegistry(const std::string& text) { sandbox().writeFile(kRegistryFile, text); }
-  void writeCollection(const std::string& text) { sandbox().writeFile(kCollectionFile, text); }
-
   unsigned long loadCollection(const std::string& text) {
-    writeCollection(text);
+    sandbox->writeFile(kCollectionFile, text);
     unsigned long handle = 0;
     EXPECT_EQ(QuilletLoadCollection(kCollectionPath, &handle), 0) << lastError();
     return handle;
   }
   unsigned long openRegistry(const std::string& text) {
-    writeRegistry(text);
+    sandbox->writeFile(kRegistryFile, text);
     unsigned long handle = 0;
     EXPECT_EQ(QuilletOpenDocInfo(kRegistryPath, &handle), 0) << lastError();
     return handle;
@@ -73,13 +62,12 @@ class CollectionTest : public ::testing::Test {
     QuilletGetLastError(buffer, sizeof buffer);
     return buffer;
   }
-
+  // A folder's title, or "#" and the result code.
   static std::string FolderName(unsigned long folder) {
     char buffer[1024];
     const int code = QuilletGetFolderName(folder, buffer);
     return code == 0 ? std::string(buffer) : "#" + std::to_string(code);
   }
-
   // The folder tree as "A(B,C(=id))", walked with the enumeration exports.
   static std::string Tree(unsigned long collection) {
     unsigned long cursor = 0;
@@ -87,16 +75,12 @@ class CollectionTest : public ::testing::Test {
   }
   static std::string Siblings(unsigned long cursor) {
     std::string text;
-    unsigned long folder = 0;
-    while (QuilletNextCollectionFolder(cursor, &folder) == 0) {
-      if (!text.empty()) text += ",";
-      text += FolderName(folder);
-      unsigned long sub = 0;
+    for (unsigned long folder = 0, sub = 0; QuilletNextCollectionFolder(cursor, &folder) == 0;) {
+      text += (text.empty() ? "" : ",") + FolderName(folder);
       if (QuilletEnumSubFolders(folder, &sub) == 0) text += "(" + Siblings(sub) + ")";
     }
     return text;
   }
-
   // The six values of an entry, "-" for one that is missing.
   static std::string Values(unsigned long doc) {
     std::string text;
@@ -106,22 +90,16 @@ class CollectionTest : public ::testing::Test {
     }
     return text;
   }
-
-  // Every entry's id, in enumeration order.
-  static std::string Ids(unsigned long docInfo) {
+  // The values of every entry, in enumeration order, each followed by ";".
+  static std::string Entries(unsigned long docInfo) {
     unsigned long enumeration = 0;
-    if (QuilletEnumDocCompilations(docInfo, &enumeration) != 0) return "#";
     std::string text;
-    unsigned long doc = 0;
-    while (QuilletNextDocCompilation(enumeration, &doc) == 0) {
-      char buffer[1024];
-      text += (text.empty() ? "" : ",") + std::string(QuilletGetDocValue(doc, 6, buffer) == 0 ? buffer : "-");
-    }
+    if (QuilletEnumDocCompilations(docInfo, &enumeration) != 0) return "#";
+    for (unsigned long doc = 0; QuilletNextDocCompilation(enumeration, &doc) == 0;) text += Values(doc) + ";";
     return text;
   }
 
- private:
-  std::unique_ptr<SandboxPrefix> sandbox_;
+  std::optional<SandboxPrefix> sandbox;
 };
 
 }  // namespace quillet::test

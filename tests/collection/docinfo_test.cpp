@@ -5,44 +5,23 @@ namespace {
 
 using DocInfoTest = CollectionTest;
 
-TEST_F(DocInfoTest, OpenByNameFailures) {
-  unsigned long h = 0;
-  EXPECT_EQ(QuilletOpenDocInfo("C:\\windows\\Help\\missing.dat", &h), QUILLET_E_NOT_FOUND);
-  EXPECT_EQ(lastError(), "File does not exist");
-  writeRegistry("<HTMLHelpDocInfo><Collections></HTMLHelpDocInfo>");
-  EXPECT_EQ(QuilletOpenDocInfo(kRegistryPath, &h), QUILLET_E_PARSE);
-  EXPECT_EQ(lastError().rfind("Error Message : ", 0), 0u) << lastError();
-  EXPECT_EQ(h, 0u);
-}
-
 TEST_F(DocInfoTest, EntriesAreFoundAddedAndEnumeratedInDocumentOrder) {
   // An entry outside DocCompilations, at any depth, counts as well.
-  const unsigned long r = openRegistry(Registry(Entry("a") + Entry("B")) + "<!-- -->");
-  EXPECT_EQ(Ids(r), "a,B");
-  unsigned long d1 = 0, d2 = 0;
+  unsigned long r = openRegistry("<R><X>" + Entry("a") + "</X><DocCompilations>" + Entry("B") + "</DocCompilations></R>");
+  unsigned long d1 = 0, d2 = 0, e = 0;
   EXPECT_EQ(QuilletFindDoc(r, "b", &d1), QUILLET_E_NOT_FOUND);  // ids compare case-sensitively
   ASSERT_EQ(QuilletAddDoc(r, "c", &d1), 0);
   ASSERT_EQ(QuilletAddDoc(r, "c", &d2), 0);
   EXPECT_NE(d1, d2);
-  EXPECT_EQ(Ids(r), "a,B,c");  // added once, at the end
-  EXPECT_EQ(Values(d1), "-|-|-|-|-|c");
+  EXPECT_EQ(Entries(r), "-|-|-|-|-|a;-|-|-|-|-|B;-|-|-|-|-|c;");  // added once, at the end
   QuilletCloseDocInfo(r);
 
-  const unsigned long nested = openRegistry(
-      "<R><Deep><DocCompilation><DocCompId value=\"x\"/></DocCompilation></Deep><DocCompilations/></R>");
-  ASSERT_EQ(QuilletFindDoc(nested, "x", &d1), 0);
-  QuilletCloseDocInfo(nested);
-}
-
-TEST_F(DocInfoTest, EmptyRegistryAndMissingDocCompilations) {
-  const unsigned long r = openRegistry("<HTMLHelpDocInfo/>");
-  unsigned long e = 0, d = 0;
+  r = openRegistry("<HTMLHelpDocInfo/>");
   ASSERT_EQ(QuilletEnumDocCompilations(r, &e), 0);
-  EXPECT_EQ(QuilletNextDocCompilation(e, &d), QUILLET_E_NOT_FOUND);
-  SetLastErrorText("kept");
-  EXPECT_EQ(QuilletAddDoc(r, "x", &d), QUILLET_E_STRUCTURE);
-  EXPECT_EQ(lastError(), "kept");
-  EXPECT_EQ(Ids(r), "");
+  EXPECT_EQ(QuilletNextDocCompilation(e, &d1), QUILLET_E_NOT_FOUND);
+  EXPECT_EQ(QuilletAddDoc(r, "x", &d1), QUILLET_E_STRUCTURE);
+  EXPECT_EQ(lastError(), "");
+  EXPECT_EQ(Entries(r), "");
   QuilletCloseDocInfo(r);
 }
 
@@ -64,96 +43,86 @@ TEST_F(DocInfoTest, RemovedEntryHandlesAndEnumeration) {
     SetLastErrorText("");
     EXPECT_EQ(QuilletGetDocValue(removed, 6, buffer), QUILLET_E_NULL_HANDLE);
     EXPECT_EQ(lastError(), "Invalid handle");
-    EXPECT_EQ(QuilletSetDocValue(removed, 1, buffer), QUILLET_E_NULL_HANDLE);
     EXPECT_EQ(QuilletRemoveDoc(removed), QUILLET_E_NULL_HANDLE);
   }
-  QuilletCloseDoc(b);  // still accepted by its release
-  QuilletCloseDoc(b);
+  QuilletCloseDoc(b);  // its release still takes it
   EXPECT_EQ(QuilletFindDoc(r, "b", &d), QUILLET_E_NOT_FOUND);
   ASSERT_EQ(QuilletSaveDocInfo(r), 0);
   QuilletCloseDocInfo(r);
   EXPECT_EQ(QuilletNextDocCompilation(e, &d), QUILLET_E_NULL_HANDLE);  // ended with the registry
-  unsigned long again = 0;
-  ASSERT_EQ(QuilletOpenDocInfo(kRegistryPath, &again), 0);
-  EXPECT_EQ(Ids(again), "a,c");
+  const unsigned long again = openRegistry(sandbox->readFile(kRegistryFile));
+  EXPECT_EQ(Entries(again), "-|-|-|-|-|a;-|-|-|-|-|c;");
   QuilletCloseDocInfo(again);
 }
 
 TEST_F(DocInfoTest, DefaultCollectionNumber) {
-  struct Case {
-    const char* label;
-    std::string registry;
+  auto col = [](const std::string& children) { return "<Collection>" + children + "</Collection>"; };
+  const std::string match = "<ColName value=\"C:\\WINDOWS\\HELP\\QUILLET.COL\"/>";
+  const struct {
+    std::string collections;  // "" for none at all
     int code;
     const char* number;
     const char* lastError;
+  } cases[] = {
+      {col(match + "<ColNum value=\"3\"/>"), 0, "3", "Error locating elements in XML document"},
+      {"", 5, "", "Collections element not found under root"},
+      {"<Other/>", 5, "", "Error locating first child collection"},
+      {col("") + col("<ColName value=\"x\"/>") + col("<ColNum value=\"4\"/>" + match), 0, "4",
+       "Error locating ColName within Collection"},
+      {col(match) + col("<ColName value=\"y\"/>"), 9, "", "Error locating ColNum within Collection"},
   };
-  const std::string col = "<Collection><ColNum value=\"3\"/><ColName value=\"C:\\WINDOWS\\HELP\\QUILLET.COL\"/></Collection>";
-  const Case cases[] = {
-      {"name matched ignoring case", "<R><Collections>" + col + "</Collections></R>", 0, "3",
-       "Error locating elements in XML document"},
-      {"no Collections", "<R/>", 5, "", "Collections element not found under root"},
-      {"no Collection", "<R><Collections><Other/></Collections></R>", 5, "", "Error locating first child collection"},
-      {"later sibling matches",
-       "<R><Collections><Collection/><Collection><ColName value=\"x\"/></Collection>" + col + "</Collections></R>", 0,
-       "3", "Error locating ColName within Collection"},
-      {"match without ColNum",
-       "<R><Collections><Collection><ColName value=\"c:\\windows\\help\\quillet.col\"/></Collection></Collections></R>",
-       9, "", "Error locating ColNum within Collection"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
-    const unsigned long r = openRegistry(c.registry);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.collections);
+    const unsigned long r =
+        openRegistry(c.collections.empty() ? "<R/>" : "<R><Collections>" + c.collections + "</Collections></R>");
     char buffer[64] = "";
     EXPECT_EQ(QuilletGetDefaultCollectionNumber(r, buffer), c.code);
     EXPECT_STREQ(buffer, c.number);
     EXPECT_EQ(lastError(), c.lastError);
     QuilletCloseDocInfo(r);
   }
-  sandbox().writeSystemReg("");
-  const unsigned long r = openRegistry("<R><Collections>" + col + "</Collections></R>");
+  sandbox->writeSystemReg("");
+  const unsigned long r = openRegistry(Registry(""));
   char buffer[64];
   EXPECT_EQ(QuilletGetDefaultCollectionNumber(r, buffer), QUILLET_E_REGISTRY);
   EXPECT_EQ(lastError(), "Error getting default collection");
   QuilletCloseDocInfo(r);
 }
 
-TEST_F(DocInfoTest, OpenWithoutNameChoosesTheRegistryListingTheDefaultCollection) {
+TEST_F(DocInfoTest, OpenChoosesTheRegistryListingTheDefaultCollection) {
+  const std::string allUsers = "drive_c/Documents and Settings/All Users/Application Data/Microsoft/HTML Help/";
   unsigned long h = 0;
-  writeRegistry(Registry(Entry("help-dir")));
-  sandbox().writeFile("drive_c/Documents and Settings/All Users/Application Data/Microsoft/HTML Help/hhcolreg.dat",
-                      Registry(Entry("all-users")));
+  EXPECT_EQ(QuilletOpenDocInfo("C:\\windows\\Help\\missing.dat", &h), QUILLET_E_NOT_FOUND);
+  EXPECT_EQ(lastError(), "File does not exist");
+  sandbox->writeFile(kRegistryFile, Registry(Entry("help-dir")));
+  sandbox->writeFile(allUsers + "hhcolreg.dat", Registry(Entry("all-users")));
   ASSERT_EQ(QuilletOpenDocInfo(&h), 0);
-  EXPECT_EQ(Ids(h), "help-dir");
+  EXPECT_EQ(Entries(h), "-|-|-|-|-|help-dir;");
   QuilletCloseDocInfo(h);
 
-  // The Help directory's registry names another collection: the All Users one wins.
-  nameDefaultCollection("C:\\other.col");
-  sandbox().writeFile("drive_c/Documents and Settings/All Users/Application Data/Microsoft/HTML Help/hhcolreg.dat",
-                      "<R><Collections><Collection><ColNum value=\"1\"/><ColName value=\"c:\\OTHER.col\"/>"
-                      "</Collection></Collections><DocCompilations>" + Entry("all-users") + "</DocCompilations></R>");
+  sandbox->writeFile(kRegistryFile, "<R><Collections>");  // not loadable: the All Users one is taken
   ASSERT_EQ(QuilletOpenDocInfo(&h), 0);
-  EXPECT_EQ(Ids(h), "all-users");
+  EXPECT_EQ(Entries(h), "-|-|-|-|-|all-users;");
   QuilletCloseDocInfo(h);
 
-  nameDefaultCollection("C:\\nowhere.col");
+  sandbox->nameDefaultCollection("C:\\nowhere.col");
   EXPECT_EQ(QuilletOpenDocInfo(&h), QUILLET_E_NO_COLLECTION);
+  EXPECT_EQ(QuilletOpenDocInfo(kRegistryPath, &h), QUILLET_E_PARSE);
+  EXPECT_EQ(lastError().rfind("Error Message : ", 0), 0u) << lastError();
 }
 
-TEST_F(DocInfoTest, BackupReplacesTheOlderOne) {
+TEST_F(DocInfoTest, BackupsReplaceTheOlderOnes) {
   EXPECT_EQ(QuilletBackupDocInfo(), QUILLET_E_NOT_FOUND);
-  writeRegistry("first");
-  ASSERT_EQ(QuilletBackupDocInfo(), 0);
-  writeRegistry("second");
-  ASSERT_EQ(QuilletBackupDocInfo(), 0);
-  EXPECT_EQ(sandbox().readFile("drive_c/windows/Help/HHCOLREG.BAK"), "second");
-
-  EXPECT_EQ(QuilletBackupDefaultCollection(), QUILLET_E_BACKUP);  // no collection file yet
-  writeCollection("one");
-  ASSERT_EQ(QuilletBackupDefaultCollection(), 0);
-  writeCollection("two");
-  ASSERT_EQ(QuilletBackupDefaultCollection(), 0);
-  EXPECT_EQ(sandbox().readFile("drive_c/windows/Help/quillet.bak"), "two");
-  sandbox().writeSystemReg("");
+  EXPECT_EQ(QuilletBackupDefaultCollection(), QUILLET_E_BACKUP);  // no collection file to copy
+  for (const char* content : {"first", "second"}) {
+    sandbox->writeFile(kRegistryFile, content);
+    sandbox->writeFile(kCollectionFile, content);
+    ASSERT_EQ(QuilletBackupDocInfo(), 0);
+    ASSERT_EQ(QuilletBackupDefaultCollection(), 0);
+  }
+  EXPECT_EQ(sandbox->readFile("drive_c/windows/Help/HHCOLREG.BAK"), "second");
+  EXPECT_EQ(sandbox->readFile("drive_c/windows/Help/quillet.bak"), "second");
+  sandbox->writeSystemReg("");
   testing::internal::CaptureStdout();
   EXPECT_EQ(QuilletBackupDefaultCollection(), QUILLET_E_DEFAULT_COLLECTION);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Failed to get collection filename\n");
