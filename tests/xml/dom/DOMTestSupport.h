@@ -12,42 +12,33 @@
 
 namespace quillet::xml::testing {
 
+using Names = std::vector<std::string>;
+
 // A node text as UTF-8 for readable expectations; null shows as "<null>".
 inline std::string Text(const char16_t* text) {
   return text == nullptr ? std::string("<null>") : U16ToUtf8(std::u16string(text));
 }
 
-// The node names of a sibling chain, from first along next siblings.
-inline std::vector<std::string> NamesForward(const CDOMNode* first) {
-  std::vector<std::string> names;
-  for (; first != nullptr; first = first->getNextSibling()) names.push_back(Text(first->getNodeName()));
+// The node names along a sibling chain, forward from first or backward from last.
+inline Names Siblings(const CDOMNode* node, bool forward = true) {
+  Names names;
+  for (; node != nullptr; node = forward ? node->getNextSibling() : node->getPreviousSibling()) {
+    names.push_back(Text(node->getNodeName()));
+  }
   return names;
 }
 
-// The node names of a sibling chain, from last along previous siblings.
-inline std::vector<std::string> NamesBackward(const CDOMNode* last) {
-  std::vector<std::string> names;
-  for (; last != nullptr; last = last->getPreviousSibling()) names.push_back(Text(last->getNodeName()));
-  return names;
-}
-
-// The node names of a list's entries, in order; the list is released.
-inline std::vector<std::string> NamesOf(CDOMNodeList* list) {
-  std::vector<std::string> names;
-  for (size_t i = 0; i < list->getLength(); ++i) names.push_back(Text(list->item(i)->getNodeName()));
-  list->release();
-  return names;
-}
-
-// A test with a fresh document, released afterwards (so LeakSanitizer sees whatever a
-// release leaves behind).
+// A test with a fresh document holding a document element "root", released afterwards
+// (so that LeakSanitizer sees whatever a release leaves behind).
 class DOMTest : public ::testing::Test {
  protected:
+  void SetUp() override { doc->appendChild(root); }
   void TearDown() override { doc->release(); }
 
   CDOMElement* Element(const char16_t* name) { return doc->createElement(name); }
 
   CDOMDocument* doc = new CDOMDocument;
+  CDOMElement* root = doc->createElement(u"root");
 };
 
 }  // namespace quillet::xml::testing
