@@ -75,9 +75,9 @@ class WineRegistryEditor {
 
  private:
   struct Line {
-    size_t begin;    // offset of the line's first byte
-    size_t end;      // offset just past its content (before CR LF or LF)
-    size_t next;     // offset of the following line
+    size_t begin = 0;  // offset of the line's first byte
+    size_t end = 0;    // offset just past its content (before CR LF or LF)
+    size_t next = 0;   // offset of the following line
   };
   bool nextLine(size_t offset, Line& line) const;
   // Offset of the header line of the key's first block, or npos.

@@ -72,11 +72,25 @@ class ToolTest : public ::testing::Test {
   fs::path dir_, prefix_;
 };
 
-TEST_F(ToolTest, PrintsTheVersion) {
-  const ToolRun r = tool({"version"});
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.out, "Tessaly QUILLET Version 1.0.0 - Build 002\n");
-  EXPECT_EQ(r.err, "");
+TEST_F(ToolTest, VersionAndWhereOnAnEmptyPrefix) {
+  struct Row {
+    const char* command;
+    int exitCode;
+    const char* out;
+    const char* err;
+  };
+  const Row rows[] = {
+      {"version", 0, "Tessaly QUILLET Version 1.0.0 - Build 002\n", ""},
+      {"where", 5, "registry: not found\ncollection: not found\n", "HHCOLREG.DAT in %windows%\\HELP not found\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.command);
+    const ToolRun r = tool({row.command});
+    EXPECT_EQ(r.exitCode, row.exitCode);
+    EXPECT_EQ(r.out, row.out);
+    EXPECT_EQ(r.err, row.err);
+  }
+  EXPECT_FALSE(fs::exists(prefix_));
 }
 
 TEST_F(ToolTest, OffersHelpOnEveryCommand) {
@@ -117,13 +131,6 @@ TEST_F(ToolTest, UsageErrorsExitWithTwoAndTouchNothing) {
   const ToolRun r = tool({"--prefix", "", "where"}, false);
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("--prefix: needs a directory"), std::string::npos) << r.err;
-}
-
-TEST_F(ToolTest, WhereOnAnEmptyPrefixFindsNothing) {
-  const ToolRun r = tool({"where"});
-  EXPECT_EQ(r.exitCode, 5);
-  EXPECT_EQ(r.out, "registry: not found\ncollection: not found\n");
-  EXPECT_EQ(r.err, "HHCOLREG.DAT in %windows%\\HELP not found\n");
 }
 
 TEST_F(ToolTest, InitMakesAWorkingEnvironmentOnAnEmptyPrefix) {
@@ -257,6 +264,15 @@ TEST_F(ToolTest, InitRefusesARegistryItCannotTrust) {
     EXPECT_EQ(Slurp(prefix_ / "system.reg"), row.systemReg);
     EXPECT_EQ(std::distance(fs::directory_iterator(prefix_), fs::directory_iterator()), 1);
   }
+}
+
+TEST_F(ToolTest, InitThatCannotWriteSaysSoAndLeavesNoFile) {
+  Spit(prefix_, "a file where the prefix should be");
+  const ToolRun r = tool({"init"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("quillet: cannot create the directory " + prefix_.string()), std::string::npos) << r.err;
+  EXPECT_EQ(Slurp(prefix_), "a file where the prefix should be");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3);  // prefix, out, err
 }
 
 TEST_F(ToolTest, ThePrefixComesFromTheEnvironmentWhenNotGiven) {
