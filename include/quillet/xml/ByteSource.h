@@ -32,6 +32,20 @@ class QUILLET_API CByteSource {
   virtual int tell(long& position) = 0;
   // Makes `position` the next byte.
   virtual int seek(long position) = 0;
+
+  // The fast path for decoders: a source that holds its next bytes in memory keeps
+  // [next_, end_) pointing at them (both null otherwise), and taking a byte from there
+  // is the same as readByte. Neither call ever refills: false means "ask readByte".
+  bool peekBuffered(unsigned char& byte) const {
+    if (next_ == end_) return false;
+    byte = *next_;
+    return true;
+  }
+  void skipBuffered() { ++next_; }  // only after peekBuffered returned true
+
+ protected:
+  const unsigned char* next_ = nullptr;
+  const unsigned char* end_ = nullptr;
 };
 
 }  // namespace quillet::xml

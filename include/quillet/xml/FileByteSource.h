@@ -38,12 +38,18 @@ class QUILLET_API CFileByteSource : public CByteSource {
 
  private:
   int refill();
+  // Bytes of the buffer that hold file data, and the offset of the next byte; the
+  // buffer's state lives in the base class's fast-path pointers.
+  long valid() const { return static_cast<long>(end_ - buffer_.get()); }
+  long offset() const { return static_cast<long>(next_ - buffer_.get()); }
+  void setWindow(std::size_t valid, std::size_t offset) {
+    end_ = buffer_.get() + valid;
+    next_ = buffer_.get() + offset;
+  }
 
   std::size_t blockSize_;
   std::unique_ptr<unsigned char[]> buffer_;
-  std::size_t valid_ = 0;       // bytes of the buffer that hold file data
-  std::size_t read_ = 0;        // offset of the next byte in the buffer
-  long filePosition_ = 0;       // file position just after the buffer's contents
+  long filePosition_ = 0;  // file position just after the buffer's contents
   int descriptor_ = -1;
 };
 

@@ -12,8 +12,10 @@ namespace quillet::xml {
 // Reads the caller's buffer, which must outlive the source; nothing is copied.
 class QUILLET_API CMemoryByteSource : public CByteSource {
  public:
-  CMemoryByteSource(const void* data, std::size_t size)
-      : data_(static_cast<const unsigned char*>(data)), size_(size) {}
+  CMemoryByteSource(const void* data, std::size_t size) : data_(static_cast<const unsigned char*>(data)) {
+    next_ = data_;
+    end_ = data_ + size;
+  }
 
   int peekByte(unsigned char& byte) override;
   int readByte(unsigned char& byte) override;
@@ -24,9 +26,7 @@ class QUILLET_API CMemoryByteSource : public CByteSource {
   int seek(long position) override;
 
  private:
-  const unsigned char* data_;
-  std::size_t size_;
-  std::size_t position_ = 0;
+  const unsigned char* data_;  // the whole input is [data_, end_); next_ is the next byte
 };
 
 }  // namespace quillet::xml

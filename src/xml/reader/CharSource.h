@@ -2,6 +2,9 @@
 #ifndef QUILLET_XML_READER_CHARSOURCE_H
 #define QUILLET_XML_READER_CHARSOURCE_H
 
+#include <cstddef>
+#include <string>
+
 #include "quillet/xml/ByteSource.h"
 
 namespace quillet::xml {
@@ -31,8 +34,32 @@ class CCharSource {
 // UTF-8, decoded leniently: the lead byte alone decides how many bytes follow, and the
 // continuation bytes are not checked. A four-byte sequence yields only the low 16 bits
 // of its code point (without the lead byte's bits).
-class CUTF8CharSource : public CCharSource {
+class CUTF8CharSource final : public CCharSource {
  public:
+  // The common case without a call: a single-byte character already in the byte
+  // source's buffer. False (nothing consumed) sends the caller to readChar.
+  bool readBufferedAscii(char16_t& c) {
+    unsigned char b = 0;
+    if (!bytes_->peekBuffered(b) || b >= 0x80) return false;
+    bytes_->skipBuffered();
+    length_ = 1;
+    c = b;
+    return true;
+  }
+  // Appends the run of buffered single-byte characters whose entry in `take` is set
+  // (an 128-entry table) and returns its length; the run stops at anything else.
+  std::size_t readBufferedRun(const bool* take, std::u16string& out) {
+    std::size_t n = 0;
+    unsigned char b = 0;
+    while (bytes_->peekBuffered(b) && b < 0x80 && take[b]) {
+      bytes_->skipBuffered();
+      out.push_back(b);
+      ++n;
+    }
+    if (n != 0) length_ = 1;
+    return n;
+  }
+
   void attach(CByteSource* bytes) override;
   int acceptByte(unsigned char byte) override;
   int skipChar() override;
@@ -46,7 +73,7 @@ class CUTF8CharSource : public CCharSource {
 
 // UTF-16 of either byte order. Characters beyond the Basic Multilingual Plane arrive
 // as two surrogate code units.
-class CUTF16CharSource : public CCharSource {
+class CUTF16CharSource final : public CCharSource {
  public:
   enum State { kStart = 0, kSeenFF = 1, kSeenFE = 2, kLittleEndian = 3, kBigEndian = 4 };
 

@@ -25,6 +25,41 @@ bool isXmlnsWord(const std::u16string& text) {
   return true;
 }
 
+// Characters that the content loop treats as plain text: every printable ASCII
+// character and tab, but not markup, references, line ends or the characters of "]]>".
+struct OrdinaryText {
+  bool table[128] = {};
+  OrdinaryText() {
+    for (int c = 0x20; c < 0x7F; ++c) table[c] = true;
+    table[static_cast<int>('\t')] = true;
+    for (char c : {'<', '&', ']', '>'}) table[static_cast<int>(c)] = false;
+  }
+};
+const OrdinaryText kOrdinaryText;
+
+// Plain characters of a quoted attribute value: no quote, markup or reference.
+struct AttributeText {
+  bool table[128] = {};
+  AttributeText() {
+    for (int c = 0x20; c < 0x7F; ++c) table[c] = true;
+    table[static_cast<int>('\t')] = true;
+    for (char c : {'<', '&', '"', '\''}) table[static_cast<int>(c)] = false;
+  }
+};
+const AttributeText kAttributeText;
+
+// ASCII name characters other than the colon, which splits qualified names.
+struct NameText {
+  bool table[128] = {};
+  NameText() {
+    for (int c = 0; c < 128; ++c) {
+      table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                 c == '-' || c == '_';
+    }
+  }
+};
+const NameText kNameText;
+
 bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 int hexValue(char16_t c) {
@@ -59,6 +94,7 @@ void CXMLParser::scanNameParts(std::u16string& name, bool qualified) {
   do {
     if (qualified && c == u':' && partStart == 0) partStart = name.size() + 1;
     name.push_back(c);
+    if (utf8_ != nullptr) column_ += static_cast<int>(utf8_->readBufferedRun(kNameText.table, name));
     checkName(name.size() - partStart);
     if (nextChar(c) != 0) return;  // the end of input is met by whoever reads next
   } while (classes_.isNameChar(c));
@@ -175,6 +211,9 @@ void CXMLParser::readAttributeValue(std::u16string& value) {
       continue;
     }
     value.push_back(c);
+    if (quoted && utf8_ != nullptr) {
+      column_ += static_cast<int>(utf8_->readBufferedRun(kAttributeText.table, value));
+    }
   }
 }
 
@@ -410,6 +449,8 @@ void CXMLParser::readRootElement() {
       default:
         bracketRun_ = 0;
         appendOrdinary(frame, c);
+        // Take the rest of a run of plain text in one go, straight from the buffer.
+        if (utf8_ != nullptr) column_ += static_cast<int>(utf8_->readBufferedRun(kOrdinaryText.table, text_));
         break;
     }
   }

@@ -17,8 +17,7 @@ int CFileByteSource::attach(int descriptor) {
   if (descriptor_ != -1 && descriptor_ != descriptor) platform::CloseFile(descriptor_);
   descriptor_ = descriptor;
   if (!buffer_) buffer_ = std::make_unique<unsigned char[]>(blockSize_);
-  valid_ = 0;
-  read_ = 0;
+  setWindow(0, 0);
   filePosition_ = 0;
   return platform::SeekFile(descriptor, 0) == 0 ? kByteSourceOk : kByteSourceSeekFailed;
 }
@@ -29,25 +28,24 @@ int CFileByteSource::refill() {
   if (descriptor_ == -1 || !buffer_) return kByteSourceEndOfInput;
   const long n = platform::ReadFile(descriptor_, buffer_.get(), blockSize_);
   if (n <= 0) return kByteSourceEndOfInput;
-  valid_ = static_cast<std::size_t>(n);
-  read_ = 0;
+  setWindow(static_cast<std::size_t>(n), 0);
   filePosition_ += n;
   return kByteSourceOk;
 }
 
 int CFileByteSource::peekByte(unsigned char& byte) {
-  if (read_ == valid_) {
+  if (next_ == end_) {
     if (const int r = refill()) return r;
   }
-  byte = buffer_[read_];
+  byte = *next_;
   return kByteSourceOk;
 }
 
 int CFileByteSource::readByte(unsigned char& byte) {
-  if (read_ == valid_) {
+  if (next_ == end_) {
     if (const int r = refill()) return r;
   }
-  byte = buffer_[read_++];
+  byte = *next_++;
   return kByteSourceOk;
 }
 
@@ -57,15 +55,16 @@ int CFileByteSource::skipByte() {
 }
 
 int CFileByteSource::unreadByte() {
-  if (read_ > 0) {
-    --read_;
+  if (buffer_ && next_ != buffer_.get()) {
+    --next_;
     return kByteSourceOk;
   }
-  const long bufferStart = filePosition_ - static_cast<long>(valid_);
+  const long bufferStart = filePosition_ - (buffer_ ? valid() : 0);
   if (bufferStart <= 0) return kByteSourceCannotStepBack;
   // Step back across the block boundary: read the bytes just before this buffer again
   // (a whole block, or fewer near the start of the file).
-  const long blockStart = bufferStart > static_cast<long>(blockSize_) ? bufferStart - static_cast<long>(blockSize_) : 0;
+  const long block = static_cast<long>(blockSize_);
+  const long blockStart = bufferStart > block ? bufferStart - block : 0;
   if (platform::SeekFile(descriptor_, blockStart) != blockStart) return kByteSourceSeekFailed;
   const std::size_t wanted = static_cast<std::size_t>(bufferStart - blockStart);
   std::size_t got = 0;
@@ -75,27 +74,29 @@ int CFileByteSource::unreadByte() {
     got += static_cast<std::size_t>(n);
   }
   if (got != wanted) return kByteSourceEndOfInput;
-  valid_ = got;
-  filePosition_ = blockStart + static_cast<long>(got);
-  read_ = got - 1;
+  setWindow(got, got - 1);
+  filePosition_ = bufferStart;
   return kByteSourceOk;
 }
 
 int CFileByteSource::tell(long& position) {
-  position = filePosition_ - static_cast<long>(valid_) + static_cast<long>(read_);
+  position = buffer_ ? filePosition_ - valid() + offset() : filePosition_;
   return kByteSourceOk;
 }
 
 int CFileByteSource::seek(long position) {
-  const long bufferStart = filePosition_ - static_cast<long>(valid_);
-  if (position >= bufferStart && position <= filePosition_ && buffer_) {
-    read_ = static_cast<std::size_t>(position - bufferStart);
-    return kByteSourceOk;
+  if (buffer_) {
+    const long bufferStart = filePosition_ - valid();
+    if (position >= bufferStart && position <= filePosition_) {
+      next_ = buffer_.get() + (position - bufferStart);
+      return kByteSourceOk;
+    }
   }
-  if (descriptor_ == -1 || platform::SeekFile(descriptor_, position) != position) return kByteSourceSeekFailed;
+  if (descriptor_ == -1 || !buffer_ || platform::SeekFile(descriptor_, position) != position) {
+    return kByteSourceSeekFailed;
+  }
   filePosition_ = position;
-  valid_ = 0;
-  read_ = 0;
+  setWindow(0, 0);
   refill();  // at the end of the file the buffer stays empty; the next read reports it
   return kByteSourceOk;
 }

@@ -3,20 +3,20 @@
 namespace quillet::xml {
 
 int CMemoryByteSource::peekByte(unsigned char& byte) {
-  if (position_ >= size_) return kByteSourceEndOfInput;
-  byte = data_[position_];
+  if (next_ == end_) return kByteSourceEndOfInput;
+  byte = *next_;
   return kByteSourceOk;
 }
 
 int CMemoryByteSource::readByte(unsigned char& byte) {
-  if (position_ >= size_) return kByteSourceEndOfInput;
-  byte = data_[position_++];
+  if (next_ == end_) return kByteSourceEndOfInput;
+  byte = *next_++;
   return kByteSourceOk;
 }
 
 int CMemoryByteSource::unreadByte() {
-  if (position_ == 0) return kByteSourceCannotStepBack;
-  --position_;
+  if (next_ == data_) return kByteSourceCannotStepBack;
+  --next_;
   return kByteSourceOk;
 }
 
@@ -26,13 +26,13 @@ int CMemoryByteSource::skipByte() {
 }
 
 int CMemoryByteSource::tell(long& position) {
-  position = static_cast<long>(position_);
+  position = static_cast<long>(next_ - data_);
   return kByteSourceOk;
 }
 
 int CMemoryByteSource::seek(long position) {
-  if (position < 0 || static_cast<std::size_t>(position) > size_) return kByteSourceSeekFailed;
-  position_ = static_cast<std::size_t>(position);
+  if (position < 0 || position > end_ - data_) return kByteSourceSeekFailed;
+  next_ = data_ + position;
   return kByteSourceOk;
 }
 

@@ -48,7 +48,7 @@ void CXMLParser::readXMLDecl() {
       // The compatibility form: single-byte text, no declaration can follow.
       declInfo.encoding = u"MSXML_IE4";
       declInfo.encodingGiven = true;
-      current_ = nullptr;
+      setCurrent(nullptr);
       compatibility_ = true;
     } else {
       restore(start);

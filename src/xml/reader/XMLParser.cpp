@@ -13,15 +13,24 @@ CXMLParser::~CXMLParser() = default;
 
 // --- Character operations --------------------------------------------------------
 
-int CXMLParser::nextChar(char16_t& c) {
-  if (current_ != nullptr) {
-    if (const int r = current_->readChar(c)) return r;
-  } else {
-    unsigned char b = 0;
-    if (const int r = bytes_->readByte(b)) return r;
-    c = b;
-  }
-  ++column_;
+int CXMLParser::readDecoded(char16_t& c) {
+  if (current_ != nullptr) return current_->readChar(c);
+  unsigned char b = 0;
+  if (const int r = bytes_->readByte(b)) return r;
+  c = b;
+  return 0;
+}
+
+int CXMLParser::peekDecoded(char16_t& c) {
+  if (current_ != nullptr) return current_->peekChar(c);
+  unsigned char b = 0;
+  const int r = bytes_->peekByte(b);
+  if (r == 0) c = b;
+  return r;
+}
+
+// A carriage return, alone or before a line feed, is delivered as one line feed.
+int CXMLParser::countLineEnd(char16_t& c) {
   if (c == u'\r') {
     char16_t following = 0;
     if (peekNext(following) == 0 && following == u'\n') skipNext();
@@ -34,12 +43,9 @@ int CXMLParser::nextChar(char16_t& c) {
   return 0;
 }
 
-int CXMLParser::peekNext(char16_t& c) {
-  if (current_ != nullptr) return current_->peekChar(c);
-  unsigned char b = 0;
-  const int r = bytes_->peekByte(b);
-  if (r == 0) c = b;
-  return r;
+void CXMLParser::setCurrent(CCharSource* source) {
+  current_ = source;
+  utf8_ = dynamic_cast<CUTF8CharSource*>(source);
 }
 
 int CXMLParser::ungetChar() { return current_ != nullptr ? current_->ungetChar() : bytes_->unreadByte(); }
@@ -47,7 +53,7 @@ int CXMLParser::ungetChar() { return current_ != nullptr ? current_->ungetChar()
 int CXMLParser::skipNext() { return current_ != nullptr ? current_->skipChar() : bytes_->skipByte(); }
 
 void CXMLParser::setEncoding(const std::u16string& name) {
-  if (name == u"ASCII" || name == u"ISO-8859-1") current_ = nullptr;
+  if (name == u"ASCII" || name == u"ISO-8859-1") setCurrent(nullptr);
 }
 
 // --- Shared grammar pieces -------------------------------------------------------
@@ -57,12 +63,6 @@ void CXMLParser::fail(int code) { throw AXMLParserException(code); }
 void CXMLParser::fail(int code, std::u16string message) {
   message_ = std::move(message);
   throw AXMLParserException(code);
-}
-
-char16_t CXMLParser::need(int eofCode) {
-  char16_t c = 0;
-  if (nextChar(c) != 0) fail(eofCode);
-  return c;
 }
 
 char16_t CXMLParser::need(int eofCode, const char16_t* message) {
@@ -122,7 +122,7 @@ const std::u16string* CXMLParser::findEntity(const std::u16string& name) const {
 // --- The parse -------------------------------------------------------------------
 
 void CXMLParser::reset(CByteSource& bytes, bool unicodeDefault) {
-  current_ = nullptr;
+  setCurrent(nullptr);
   detected_.reset();
   if (unicodeDefault) {
     auto utf16 = std::make_unique<CUTF16CharSource>();
@@ -172,13 +172,13 @@ void CXMLParser::detectEncoding() {
   }
   if (answer == CCharSource::kRecognised) {
     detected_ = std::move(probe);
-    current_ = detected_.get();
+    setCurrent(detected_.get());
     declInfo.encoding = u"UTF-16";
     declInfo.encodingGiven = false;
     return;
   }
   restore(start);
-  current_ = initial_.get();
+  setCurrent(initial_.get());
 }
 
 void CXMLParser::readDocument() {

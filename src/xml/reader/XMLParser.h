@@ -54,8 +54,21 @@ class CXMLParser : public CSAXLocator {
   // --- Character operations. Each returns 0 or the source's nonzero code. Only
   // nextChar counts lines and columns, and it delivers every line end (CR LF, CR or
   // LF) as one line feed.
-  int nextChar(char16_t& c);
-  int peekNext(char16_t& c);
+  int nextChar(char16_t& c) {
+    if (utf8_ == nullptr || !utf8_->readBufferedAscii(c)) {
+      if (const int r = readDecoded(c)) return r;
+    }
+    ++column_;
+    return c <= u'\r' ? countLineEnd(c) : 0;
+  }
+  int peekNext(char16_t& c) {
+    unsigned char b = 0;
+    if (utf8_ != nullptr && bytes_->peekBuffered(b) && b < 0x80) {
+      c = b;
+      return 0;
+    }
+    return peekDecoded(c);
+  }
   int ungetChar();
   int skipNext();
   // The encoding named by an XML declaration: "ASCII" and "ISO-8859-1" switch to one
@@ -66,7 +79,11 @@ class CXMLParser : public CSAXLocator {
   [[noreturn]] void fail(int code);
   [[noreturn]] void fail(int code, std::u16string message);
   // The next character; end of input fails with `eofCode` (and `message` if given).
-  char16_t need(int eofCode);
+  char16_t need(int eofCode) {
+    char16_t c = 0;
+    if (nextChar(c) != 0) fail(eofCode);
+    return c;
+  }
   char16_t need(int eofCode, const char16_t* message);
   // Skips white space without consuming what follows; returns 0, or the source's
   // code when the input ended.
@@ -112,6 +129,11 @@ class CXMLParser : public CSAXLocator {
     bool pendingSpace = false;
   };
 
+  int readDecoded(char16_t& c);
+  int peekDecoded(char16_t& c);
+  int countLineEnd(char16_t& c);
+  // Every change of decoder goes through here, to keep the fast path's view in step.
+  void setCurrent(CCharSource* source);
   void reset(CByteSource& bytes, bool unicodeDefault);
   void detectEncoding();
   void readDocument();
@@ -141,6 +163,7 @@ class CXMLParser : public CSAXLocator {
   CXMLCharClasses classes_;
   CByteSource* bytes_ = nullptr;
   CCharSource* current_ = nullptr;  // null: one byte per character
+  CUTF8CharSource* utf8_ = nullptr;  // current_ when it is the UTF-8 decoder
   std::unique_ptr<CCharSource> initial_;
   std::unique_ptr<CCharSource> detected_;
   bool compatibility_ = false;
