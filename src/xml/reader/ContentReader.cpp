@@ -25,40 +25,37 @@ bool isXmlnsWord(const std::u16string& text) {
   return true;
 }
 
-// Characters that the content loop treats as plain text: every printable ASCII
-// character and tab, but not markup, references, line ends or the characters of "]]>".
-struct OrdinaryText {
+// A set of ASCII characters as a table, for taking runs of plain characters from the
+// buffer in one loop.
+struct AsciiSet {
   bool table[128] = {};
-  OrdinaryText() {
-    for (int c = 0x20; c < 0x7F; ++c) table[c] = true;
-    table[static_cast<int>('\t')] = true;
-    for (char c : {'<', '&', ']', '>'}) table[static_cast<int>(c)] = false;
-  }
 };
-const OrdinaryText kOrdinaryText;
 
+// Printable ASCII and tab, less the characters of `excluded`.
+AsciiSet PrintableExcept(const char* excluded) {
+  AsciiSet set;
+  for (int c = 0x20; c < 0x7F; ++c) set.table[c] = true;
+  set.table[static_cast<int>('\t')] = true;
+  for (const char* p = excluded; *p; ++p) set.table[static_cast<int>(*p)] = false;
+  return set;
+}
+
+// Plain text in content: not markup, references or the characters of "]]>" (line
+// ends are outside the set anyway).
+const AsciiSet kOrdinaryText = PrintableExcept("<&]>");
 // Plain characters of a quoted attribute value: no quote, markup or reference.
-struct AttributeText {
-  bool table[128] = {};
-  AttributeText() {
-    for (int c = 0x20; c < 0x7F; ++c) table[c] = true;
-    table[static_cast<int>('\t')] = true;
-    for (char c : {'<', '&', '"', '\''}) table[static_cast<int>(c)] = false;
-  }
-};
-const AttributeText kAttributeText;
+const AsciiSet kAttributeText = PrintableExcept("<&\"'");
 
 // ASCII name characters other than the colon, which splits qualified names.
-struct NameText {
-  bool table[128] = {};
-  NameText() {
-    for (int c = 0; c < 128; ++c) {
-      table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                 c == '-' || c == '_';
-    }
+AsciiSet NameCharsWithoutColon() {
+  AsciiSet set;
+  for (int c = 0; c < 128; ++c) {
+    set.table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                   c == '-' || c == '_';
   }
-};
-const NameText kNameText;
+  return set;
+}
+const AsciiSet kNameText = NameCharsWithoutColon();
 
 bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
