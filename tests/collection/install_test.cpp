@@ -55,6 +55,8 @@ TEST_F(InstallTest, PathsWithoutFoldersLeaveTheCollectionAlone) {
 
 TEST_F(InstallTest, FailuresOfInstall) {
   const std::string reg = Registry(""), col = Collection(""), longPath(1024, 'a');
+  std::string deepPath = "a";
+  for (int i = 0; i < 99; ++i) deepPath += "\\a";
   const struct {
     std::string registry, collection, defaultCollection;
     const char *chm, *chi, *path;
@@ -70,6 +72,7 @@ TEST_F(InstallTest, FailuresOfInstall) {
       {reg, "<HTMLHelpCollection>", kCollectionPath, kChm, kChi, "A", 10, "Failed to load collection", ""},
       {reg, "<HTMLHelpCollection/>", kCollectionPath, kChm, kChi, "A", 150, "Failed to locate Folders element", ""},
       {reg, col, kCollectionPath, kChm, kChi, longPath.c_str(), 150, "Folder path longer than 1023 characters", ""},
+      {reg, col, kCollectionPath, kChm, kChi, deepPath.c_str(), 150, "Folder path has more than 99 folders", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.lastError);
