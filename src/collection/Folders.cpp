@@ -27,7 +27,9 @@ xml::CDOMElement* FolderFrom(xml::CDOMNode* node) {
   return AsElement(node);
 }
 
-// The cursor ends only when it has run out; every other folder operation refuses it.
+// The record of a folder handle that stands on a folder. A cursor that has run out
+// stands on nothing: QuilletNextCollectionFolder answers it with 5, and so does every
+// other folder operation, through here.
 CNodeRef* RequireStandingFolder(unsigned long handle, int* code) {
   CNodeRef* ref = RequireNode(handle, CNodeRef::Kind::Folder);
   if (ref == nullptr) {
@@ -41,7 +43,6 @@ CNodeRef* RequireStandingFolder(unsigned long handle, int* code) {
   }
   return ref;
 }
-
 }  // namespace
 
 xml::CDOMElement* RequireFoldersElement(CCollectionFile& file, int* code) {

@@ -20,15 +20,16 @@ constexpr char kInstallLocation[] = "TESSALY-10-Local";
 
 enum ValueId : long { kTitleLocation = 1, kIndexLocation = 2, kLanguage = 3, kColNum = 4, kLocationRef = 5 };
 
-// Goes down `titles` from the first, finding each folder or (when `create` is set)
-// adding it; null when a folder is missing and not created, or when a root folder
-// cannot be added (*code then holds the root check's code).
-xml::CDOMElement* WalkFolderPath(CCollectionFile& file, const std::vector<std::string>& titles, bool create,
-                                 int* code) {
+// Goes down `titles`, finding the first folder anywhere in the tree and each further
+// one among the sub-folders of the one before; when `create` is set, a missing folder
+// is added. Null when a folder is missing and not created, or when a root folder
+// cannot be added (the root check has then set the last-error text).
+xml::CDOMElement* WalkFolderPath(CCollectionFile& file, const std::vector<std::string>& titles, bool create) {
   xml::CDOMElement* folder = FindFolderAnywhere(file, titles.front());
   if (folder == nullptr) {
     if (!create) return nullptr;
-    xml::CDOMElement* folders = RequireFoldersElement(file, code);
+    int code = QUILLET_OK;
+    xml::CDOMElement* folders = RequireFoldersElement(file, &code);
     if (folders == nullptr) return nullptr;
     folder = AppendFolder(folders, titles.front());
   }
@@ -121,8 +122,7 @@ int QuilletInstall(const char* folderPath, const char* chmPath, const char* chiP
   }
   // The title hangs below the innermost folder as a folder of its own, "=" and its id.
   titles.push_back("=" + id);
-  int rootCode = QUILLET_OK;
-  if (WalkFolderPath(*collection, titles, true, &rootCode) == nullptr) return QUILLET_E_ADD_FOLDER;
+  if (WalkFolderPath(*collection, titles, true) == nullptr) return QUILLET_E_ADD_FOLDER;
   collection->save();
   return QUILLET_OK;
 }
@@ -155,8 +155,7 @@ int QuilletRemove(const char* folderPath, const char* titleId) {
     std::fflush(stdout);
     return QUILLET_E_REMOVE_LOAD_FAILED;
   }
-  int unused = QUILLET_OK;
-  xml::CDOMElement* folder = WalkFolderPath(*collection, titles, false, &unused);
+  xml::CDOMElement* folder = WalkFolderPath(*collection, titles, false);
   if (folder == nullptr) return QUILLET_OK;
   collection->detach(folder);
   collection->save();
