@@ -20,13 +20,7 @@ class Files : public ::testing::Test {
   void TearDown() override { platform::InjectWriteFailureAfter(-1); }
 
   // The names in the Help folder, to see that no temporary is left behind.
-  std::set<std::string> helpFolder() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(sandbox.host("drive_c/windows/Help"))) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  std::set<std::string> helpFolder() const { return sandbox.names("drive_c/windows/Help"); }
 
   static std::filesystem::perms permissions(const std::filesystem::path& path) {
     return std::filesystem::status(path).permissions();

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -52,6 +53,16 @@ class SandboxPrefix {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
     if (!out) throw std::runtime_error("cannot write " + path.string());
+  }
+
+  // The names in a folder below the prefix, to see that nothing (a temporary file, say)
+  // was left behind.
+  std::set<std::string> names(const std::string& relative) const {
+    std::set<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(host(relative))) {
+      found.insert(entry.path().filename().string());
+    }
+    return found;
   }
 
   // The whole content of a file below the prefix ("" when it cannot be read).

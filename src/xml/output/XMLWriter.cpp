@@ -148,11 +148,7 @@ const CDOMNode* CXMLWriter::writeOne(const CDOMNode* node, bool indent) {
       writeText(node, indent);
       return nullptr;
     case DOMNodeTypeCDATASection:
-      indentation();
-      put(u"<![CDATA[");
-      put(node->getNodeValue());
-      put(u"]]>");
-      lineEnd();
+      writeMarkupLine(u"<![CDATA[", node->getNodeValue(), u"]]>");
       return nullptr;
     case DOMNodeTypeEntityReference:
       put(u"&");
@@ -169,11 +165,7 @@ const CDOMNode* CXMLWriter::writeOne(const CDOMNode* node, bool indent) {
       lineEnd();
       return nullptr;
     case DOMNodeTypeComment:
-      indentation();
-      put(u"<!--");
-      put(node->getNodeValue());
-      put(u"-->");
-      lineEnd();
+      writeMarkupLine(u"<!--", node->getNodeValue(), u"-->");
       return nullptr;
     case DOMNodeTypeDocument:
       return node->getFirstChild();
@@ -181,6 +173,14 @@ const CDOMNode* CXMLWriter::writeOne(const CDOMNode* node, bool indent) {
       // Attributes and the document type are not content: nothing is written.
       return nullptr;
   }
+}
+
+void CXMLWriter::writeMarkupLine(const char16_t* open, const char16_t* text, const char16_t* close) {
+  indentation();
+  put(open);
+  put(text);
+  put(close);
+  lineEnd();
 }
 
 void CXMLWriter::writeText(const CDOMNode* text, bool indent) {

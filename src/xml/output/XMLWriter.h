@@ -85,6 +85,8 @@ class CXMLWriter final : public CXMLWriterBase {
   // lines of their own one level deeper (the caller then owes the end tag), else null.
   const CDOMNode* writeOne(const CDOMNode* node, bool indent);
   void writeText(const CDOMNode* text, bool indent);
+  // A comment or CDATA section: on its own indented line, the text unescaped.
+  void writeMarkupLine(const char16_t* open, const char16_t* text, const char16_t* close);
   void writeEndTag(const CDOMNode* element);
   void buildStartTag(const CDOMElement* element);
   // escapeText into `escaped_`.

@@ -9,21 +9,17 @@
 #include <iterator>
 #include <regex>
 #include <string>
+#include <vector>
+
+#include "support/RunTool.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
+using quillet::test::ToolRun;
 
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string Slurp(const fs::path& p) { return quillet::test::SandboxPrefix::ReadHostFile(p); }
 
 void Spit(const fs::path& p, const std::string& bytes) {
   fs::create_directories(p.parent_path());
@@ -59,12 +55,10 @@ class ToolTest : public ::testing::Test {
   // Runs the tool with `args` (each quoted for the shell) after `environment`
   // assignments, the prefix given with --prefix unless `withPrefix` is false.
   ToolRun tool(std::initializer_list<std::string> args, bool withPrefix = true, const std::string& environment = "") {
-    std::string command = environment + " '" + std::string(QUILLET_TOOL_PATH) + "'";
-    if (withPrefix) command += " --prefix '" + prefix_.string() + "'";
-    for (const auto& a : args) command += " '" + a + "'";
-    command += " >'" + (dir_ / "out").string() + "' 2>'" + (dir_ / "err").string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir_ / "out"), Slurp(dir_ / "err")};
+    std::vector<std::string> arguments;
+    if (withPrefix) arguments = {"--prefix", prefix_.string()};
+    arguments.insert(arguments.end(), args.begin(), args.end());
+    return quillet::test::RunTool(arguments, dir_, environment);
   }
 
   fs::path drive(const std::string& rest) const { return prefix_ / "drive_c" / rest; }

@@ -1,28 +1,20 @@
 // quillet xml tree / format / serialize, run as a user runs them.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
+
+#include "support/RunTool.h"
+#include "support/SandboxPrefix.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
+using quillet::test::ToolRun;
 
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string Slurp(const fs::path& p) { return quillet::test::SandboxPrefix::ReadHostFile(p); }
 
 class XmlDocumentCommands : public ::testing::Test {
  protected:
@@ -38,13 +30,7 @@ class XmlDocumentCommands : public ::testing::Test {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
   }
 
-  ToolRun tool(std::initializer_list<std::string> args) const {
-    std::string command = "'" + std::string(QUILLET_TOOL_PATH) + "'";
-    for (const auto& a : args) command += " '" + a + "'";
-    command += " >'" + path("stdout") + "' 2>'" + path("stderr") + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir_ / "stdout"), Slurp(dir_ / "stderr")};
-  }
+  ToolRun tool(std::initializer_list<std::string> args) const { return quillet::test::RunTool(args, dir_); }
 
   fs::path dir_;
 };
@@ -157,7 +143,7 @@ TEST_F(XmlDocumentCommands, FormatNeverDamagesAnExistingOutput) {
   EXPECT_EQ(Slurp(dir_ / "out.xml"), "precious");
   size_t files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) ++files;
-  EXPECT_EQ(files, 6u);  // out, bad, in, empty, stdout, stderr: no temporary left
+  EXPECT_EQ(files, 6u);  // out.xml, bad, in, empty, and the captured out and err: no temporary left
 }
 
 TEST_F(XmlDocumentCommands, SerializePrintsTheDocumentsXmlAsUtf8) {

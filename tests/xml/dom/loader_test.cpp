@@ -3,6 +3,7 @@
 #include <string>
 
 #include "quillet/xml/DOM.h"
+#include "support/XmlTestSupport.h"
 #include "support/SandboxPrefix.h"
 #include "xml/dom/loader/LoadDocument.h"
 #include "xml/dom/loader/PendingParseError.h"
@@ -13,10 +14,7 @@ namespace {
 
 using quillet::test::SandboxPrefix;
 
-struct DocumentReleaser {
-  void operator()(CDOMDocument* d) const { d->release(); }
-};
-using DocumentPtr = std::unique_ptr<CDOMDocument, DocumentReleaser>;
+using quillet::test::DocumentPtr;
 
 // Every node with its kind, names, value and namespace URI, attributes included, one
 // per line and indented by depth: two trees are the same when their dumps are.
@@ -132,14 +130,7 @@ TEST_F(Loader, AnEmptyFileLoadsAsADocumentWithoutElement) {
   EXPECT_EQ(PeekPendingParseError(), nullptr);
 }
 
-std::string Utf16LeWithMark(const std::u16string& text) {
-  std::string out = "\xFF\xFE";
-  for (char16_t c : text) {
-    out.push_back(static_cast<char>(c & 0xFF));
-    out.push_back(static_cast<char>(c >> 8));
-  }
-  return out;
-}
+std::string Utf16LeWithMark(const std::u16string& text) { return quillet::test::Utf16LeBytes(text, true); }
 
 // Load, save with what the load learnt, load again: the same tree, and the bytes on
 // disk in the encoding the file came in.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "quillet/xml/DOM.h"
+#include "support/XmlTestSupport.h"
 #include "quillet/xml/SAXAttributes.h"
 #include "xml/dom/loader/DOMDocumentFactory.h"
 #include "xml/dom/loader/DOMTreeBuilder.h"
@@ -11,10 +12,7 @@
 namespace quillet::xml {
 namespace {
 
-struct DocumentReleaser {
-  void operator()(CDOMDocument* d) const { d->release(); }
-};
-using DocumentPtr = std::unique_ptr<CDOMDocument, DocumentReleaser>;
+using quillet::test::DocumentPtr;
 
 // Drives a builder with events as the reader would send them.
 class TreeBuilder : public ::testing::Test {

@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 #include "quillet/xml/DOM.h"
+#include "support/XmlTestSupport.h"
 #include "support/SandboxPrefix.h"
 #include "xml/output/XMLSave.h"
 
@@ -14,22 +15,13 @@ namespace {
 
 using quillet::test::SandboxPrefix;
 
-struct DocumentReleaser {
-  void operator()(CDOMDocument* d) const { d->release(); }
-};
-using DocumentPtr = std::unique_ptr<CDOMDocument, DocumentReleaser>;
+using quillet::test::DocumentPtr;
 
 class SaveDocumentToFile : public ::testing::Test {
  protected:
   void TearDown() override { platform::InjectWriteFailureAfter(-1); }
 
-  std::set<std::string> helpFolder() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(sandbox.host("drive_c/windows/Help"))) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  std::set<std::string> helpFolder() const { return sandbox.names("drive_c/windows/Help"); }
 
   // <root><item>...</item> x count</root>, large enough to need several flushes.
   static DocumentPtr Registry(int count) {

@@ -5,9 +5,11 @@
 #endif
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "quillet/xml/DOM.h"
+#include "support/XmlTestSupport.h"
 #include "xml/output/HtmlHelpSafeOutput.h"
 #include "xml/output/XMLSave.h"
 #include "xml/output/XMLWriter.h"
@@ -23,10 +25,7 @@ class VectorSink : public CByteSink {
   std::string bytes;
 };
 
-struct DocumentReleaser {
-  void operator()(CDOMDocument* d) const { d->release(); }
-};
-using DocumentPtr = std::unique_ptr<CDOMDocument, DocumentReleaser>;
+using quillet::test::DocumentPtr;
 
 XMLDeclInfo Decl(bool declared, const char16_t* encoding, bool encodingGiven) {
   XMLDeclInfo info;
@@ -56,26 +55,22 @@ std::string Utf8(const std::u16string& text) {
   return out;
 }
 
+// A new document and its document element, named `name`.
+std::pair<DocumentPtr, CDOMElement*> NewDocument(const char16_t* name) {
+  DocumentPtr doc(new CDOMDocument);
+  CDOMElement* root = doc->createElement(name);
+  doc->appendChild(root);
+  return {std::move(doc), root};
+}
+
 // <a><b>text</b><c/></a>
 DocumentPtr SmallTree() {
-  DocumentPtr doc(new CDOMDocument);
-  CDOMElement* a = doc->createElement(u"a");
-  doc->appendChild(a);
+  auto [doc, a] = NewDocument(u"a");
   CDOMElement* b = doc->createElement(u"b");
   a->appendChild(b);
   b->appendChild(doc->createTextNode(u"text"));
   a->appendChild(doc->createElement(u"c"));
-  return doc;
-}
-
-// Little-endian 16-bit units of an ASCII text.
-std::string Utf16Le(const std::string& ascii) {
-  std::string out;
-  for (char c : ascii) {
-    out.push_back(c);
-    out.push_back('\0');
-  }
-  return out;
+  return std::move(doc);
 }
 
 const std::string kSmallBody = "<a>\r\n\t<b>text</b>\r\n\t<c/>\r\n</a>\r\n";
@@ -108,13 +103,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "<?xml version=\"1.0\" encoding=\"utf-8\"&\" standalone=\"yes\" ?>\r\n" + kSmallBody},
         DeclCase{"compatibility_wrapper", Decl(true, u"MSXML_IE4", true),
                  "<XML>\r\n" + kSmallBody + "</XML>\r\n"},
-        DeclCase{"unicode_no_mark", Decl(false, u"UNICODE", false), Utf16Le(kSmallBody)}),
+        DeclCase{"unicode_no_mark", Decl(false, u"UNICODE", false), quillet::test::Utf16LeBytes(std::u16string(kSmallBody.begin(), kSmallBody.end()))}),
     [](const ::testing::TestParamInfo<DeclCase>& info) { return std::string(info.param.label); });
 
 TEST(WriteDocument, Utf16StartsWithItsMarkAndSingleByteCutsHighBytes) {
-  DocumentPtr doc(new CDOMDocument);
-  CDOMElement* a = doc->createElement(u"a");
-  doc->appendChild(a);
+  auto [doc, a] = NewDocument(u"a");
   a->appendChild(doc->createTextNode(u"\u00E9\u20AC"));
 
   EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UTF-16", false)),
@@ -161,9 +154,7 @@ TEST(WriteDocument, WritesNothingForAnEmptyDocumentOrABrokenOwnDeclaration) {
 }
 
 TEST(WriteDocument, CompatibilityModeLeavesOnlyDigitValuesUnquoted) {
-  DocumentPtr doc(new CDOMDocument);
-  CDOMElement* e = doc->createElement(u"e");
-  doc->appendChild(e);
+  auto [doc, e] = NewDocument(u"e");
   e->setAttribute(u"n", u"5");
   e->setAttribute(u"m", u"5a");
   e->setAttribute(u"z", u"");
@@ -177,9 +168,7 @@ TEST(WriteDocument, CompatibilityModeLeavesOnlyDigitValuesUnquoted) {
 }
 
 TEST(Escaping, TextAndAttributeValuesShareOneMapping) {
-  DocumentPtr doc(new CDOMDocument);
-  CDOMElement* e = doc->createElement(u"e");
-  doc->appendChild(e);
+  auto [doc, e] = NewDocument(u"e");
   e->setAttribute(u"v", u"\"<\n'\t\r&>");
   e->appendChild(doc->createTextNode(u"a\"<\n'\t\r&>b"));
   EXPECT_EQ(Utf8(NodeToXML(e)),
@@ -187,9 +176,7 @@ TEST(Escaping, TextAndAttributeValuesShareOneMapping) {
 }
 
 TEST(Escaping, NamesCommentsCdataAndInstructionsAreWrittenAsTheyStand) {
-  DocumentPtr doc(new CDOMDocument);
-  CDOMElement* e = doc->createElement(u"x&y");
-  doc->appendChild(e);
+  auto [doc, e] = NewDocument(u"x&y");
   e->appendChild(doc->createComment(u"a -- <b>"));
   e->appendChild(doc->createCDATASection(u"<&]]>"));
   e->appendChild(doc->createProcessingInstruction(u"pi", u"<&\">"));
@@ -198,9 +185,7 @@ TEST(Escaping, NamesCommentsCdataAndInstructionsAreWrittenAsTheyStand) {
 }
 
 TEST(Layout, MixedContentIsReLaidOutOneNodePerLine) {
-  DocumentPtr doc(new CDOMDocument);
-  CDOMElement* p = doc->createElement(u"p");
-  doc->appendChild(p);
+  auto [doc, p] = NewDocument(u"p");
   p->appendChild(doc->createTextNode(u" lead  "));
   CDOMElement* i = doc->createElement(u"i");
   p->appendChild(i);
@@ -210,9 +195,7 @@ TEST(Layout, MixedContentIsReLaidOutOneNodePerLine) {
 }
 
 TEST(Layout, DepthIndentsAndAttributesEndTagsDirectly) {
-  DocumentPtr doc(new CDOMDocument);
-  CDOMElement* a = doc->createElement(u"a");
-  doc->appendChild(a);
+  auto [doc, a] = NewDocument(u"a");
   CDOMElement* b = doc->createElement(u"b");
   a->appendChild(b);
   CDOMElement* c = doc->createElement(u"c");
@@ -228,9 +211,7 @@ TEST(Layout, DepthIndentsAndAttributesEndTagsDirectly) {
 }
 
 TEST(Layout, EntityReferenceSharesTheLineOfTheNextSibling) {
-  DocumentPtr doc(new CDOMDocument);
-  CDOMElement* r = doc->createElement(u"r");
-  doc->appendChild(r);
+  auto [doc, r] = NewDocument(u"r");
   r->appendChild(doc->createElement(u"x"));
   r->appendChild(doc->createEntityReference(u"e"));
   r->appendChild(doc->createElement(u"y"));
@@ -352,9 +333,7 @@ TEST(SinkEntryPoints, Utf8WithoutDeclarationOrMark) {
 // The switch for HTML Help's own reader: only empty elements without attributes in
 // the "<XML>" form change, and only while it is on.
 TEST(HtmlHelpSafeOutput, WritesEmptyContainersWithAnEndTagInTheCompatibilityFormOnly) {
-  DocumentPtr doc(new CDOMDocument);
-  CDOMElement* root = doc->createElement(u"HTMLHelpDocInfo");
-  doc->appendChild(root);
+  auto [doc, root] = NewDocument(u"HTMLHelpDocInfo");
   root->appendChild(doc->createElement(u"Locations"));
   CDOMElement* leaf = doc->createElement(u"ColNum");
   leaf->setAttribute(u"value", u"1");
