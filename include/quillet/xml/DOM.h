@@ -18,6 +18,7 @@
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMEntityReference.h"
 #include "quillet/xml/DOMNameRecord.h"
+#include "quillet/xml/DOMNamedNode.h"
 #include "quillet/xml/DOMNode.h"
 #include "quillet/xml/DOMNodeList.h"
 #include "quillet/xml/DOMProcessingInstruction.h"

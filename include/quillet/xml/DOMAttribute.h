@@ -2,52 +2,37 @@
 #ifndef QUILLET_XML_DOMATTRIBUTE_H
 #define QUILLET_XML_DOMATTRIBUTE_H
 
-#include "quillet/xml/DOMNode.h"
+#include "quillet/xml/DOMNamedNode.h"
 
 namespace quillet::xml {
 
 class CDOMElement;
-class CDOMNameRecord;
 
 // An attribute stands in its element's attribute list, not among its children: its
 // parent is the element it belongs to (its owner element) and its siblings are the
 // element's other attributes. Its name is interned in the owner document.
-class QUILLET_API CDOMAttribute : public CDOMNode {
+class QUILLET_API CDOMAttribute : public CDOMNamedNode {
  public:
   int getNodeType() const override { return DOMNodeTypeAttribute; }
-  // The qualified name.
-  const char16_t* getNodeName() const override;
   // The value ("" until set).
   const char16_t* getNodeValue() const override;
   void setNodeValue(const char16_t* value) override;
-
-  const char16_t* getNamespaceURI() const override;
-  const char16_t* getPrefix() const override;
-  const char16_t* getLocalName() const override;
-  void setPrefix(const char16_t* prefix) override;
-  void setLocalName(const char16_t* localName) override;
 
   // Always true: every attribute here was given in the document or by a caller.
   bool getSpecified() const { return specified_; }
   // The element the attribute belongs to, or null while it is free.
   CDOMElement* getOwnerElement() const;
-  // Stores a copy of uri (null stores "").
-  void setNamespaceURI(const char16_t* uri);
-
   // Whether the namespace URI is namespaceURI ("" matching none) and the local name is
   // localName; false when either is null.
   bool matchesNS(const char16_t* namespaceURI, const char16_t* localName) const;
 
  private:
   friend class CDOMDocument;
-  friend class CDOMElement;
   CDOMAttribute(CDOMDocument* ownerDocument, const CDOMNameRecord* name);
   ~CDOMAttribute() override;
 
   bool specified_ = true;
-  const CDOMNameRecord* name_;
   const char16_t* value_ = nullptr;
-  const char16_t* namespaceURI_ = nullptr;
 };
 
 }  // namespace quillet::xml

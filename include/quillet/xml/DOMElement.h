@@ -2,32 +2,23 @@
 #ifndef QUILLET_XML_DOMELEMENT_H
 #define QUILLET_XML_DOMELEMENT_H
 
-#include "quillet/xml/DOMNode.h"
+#include "quillet/xml/DOMNamedNode.h"
 
 namespace quillet::xml {
 
 class CDOMAttribute;
-class CDOMNameRecord;
 
 // Attributes are kept in a list in order of addition (getFirstAttribute, then each
 // attribute's getNextSibling). They are found by qualified name (exact, case-sensitive)
 // or by namespace URI and local name, where "" matches an attribute without a namespace
 // URI and a null argument matches nothing. An attribute removed by an operation that
 // returns it belongs to the caller; removeAttribute and removeAttributeNS destroy it.
-class QUILLET_API CDOMElement : public CDOMNode {
+class QUILLET_API CDOMElement : public CDOMNamedNode {
  public:
   int getNodeType() const override { return DOMNodeTypeElement; }
-  // The qualified tag name.
-  const char16_t* getNodeName() const override;
   CDOMAttributeMap* getAttributes() override;
   const char16_t* getText(std::u16string& out) const override;
   void setText(const char16_t* value) override;
-  // The namespace URI; "" when the element has none.
-  const char16_t* getNamespaceURI() const override;
-  const char16_t* getPrefix() const override;
-  const char16_t* getLocalName() const override;
-  void setPrefix(const char16_t* prefix) override;
-  void setLocalName(const char16_t* localName) override;
 
   const char16_t* getTagName() const { return getNodeName(); }
 
@@ -72,7 +63,7 @@ class QUILLET_API CDOMElement : public CDOMNode {
 
   // --- The list -------------------------------------------------------------------------
 
-  CDOMAttribute* getFirstAttribute() const { return firstAttribute_; }
+  CDOMAttribute* getFirstAttribute() const;
   bool hasAttributes() const { return firstAttribute_ != nullptr; }
   // setAttributeNS of each of source's attributes (namespace URI, qualified name,
   // value), in order.
@@ -91,9 +82,6 @@ class QUILLET_API CDOMElement : public CDOMNode {
   // local name must equal localName, which must not be null.
   bool matchesNS(const char16_t* namespaceURI, const char16_t* localName) const;
 
-  // Stores a copy of uri (null stores "").
-  void setNamespaceURI(const char16_t* uri);
-
  private:
   friend class CDOMAttributeMap;
   friend class CDOMDocument;
@@ -108,11 +96,10 @@ class QUILLET_API CDOMElement : public CDOMNode {
   // Puts the attribute list in front of the children, for the release walk.
   void moveAttributesToChildren();
 
-  CDOMAttribute* firstAttribute_ = nullptr;
-  CDOMAttribute* lastAttribute_ = nullptr;
+  // The attribute list (held as nodes, as the child list is).
+  CDOMNode* firstAttribute_ = nullptr;
+  CDOMNode* lastAttribute_ = nullptr;
   CDOMAttributeMap* attributeMap_ = nullptr;
-  const CDOMNameRecord* name_;
-  const char16_t* namespaceURI_ = nullptr;
 };
 
 }  // namespace quillet::xml

@@ -142,10 +142,13 @@ class QUILLET_API CDOMNode {
   // Destroys every child (for nodes that own more than their subtree).
   void destroyChildren();
 
+  // The two doubly linked lists of the tree, children and an element's attributes, share
+  // these: link node at the end of the list first..last, with parent as its parent; and
+  // unlink node from that list, leaving it without parent and siblings.
+  static void linkAtEnd(CDOMNode*& first, CDOMNode*& last, CDOMNode* parent, CDOMNode* node);
+  static void unlinkFrom(CDOMNode*& first, CDOMNode*& last, CDOMNode* node);
+
  private:
-  friend class CDOMAttributeMap;
-  friend class CDOMAttribute;
-  friend class CDOMDocument;
   friend class CDOMElement;
   friend class CDOMTreeWalker;
 

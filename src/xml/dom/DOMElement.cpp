@@ -24,15 +24,12 @@ CDOMAttribute* NextAttribute(const CDOMAttribute* attribute) {
 }  // namespace
 
 CDOMElement::CDOMElement(CDOMDocument* ownerDocument, const CDOMNameRecord* name)
-    : CDOMNode(ownerDocument), name_(name) {}
+    : CDOMNamedNode(ownerDocument, name) {}
 
 CDOMElement::~CDOMElement() {
   // The attributes themselves went with the children in the release walk.
   delete attributeMap_;
-  NodeTextFree(namespaceURI_);
 }
-
-const char16_t* CDOMElement::getNodeName() const { return name_->getQualifiedName().c_str(); }
 
 CDOMAttributeMap* CDOMElement::getAttributes() {
   if (attributeMap_ == nullptr) attributeMap_ = new CDOMAttributeMap(this);
@@ -57,62 +54,30 @@ void CDOMElement::setText(const char16_t* value) {
   appendChild(ownerDocument_->createTextNode(value));
 }
 
-const char16_t* CDOMElement::getNamespaceURI() const { return NodeTextOrEmpty(namespaceURI_); }
-
-const char16_t* CDOMElement::getPrefix() const { return name_->getPrefix().c_str(); }
-
-const char16_t* CDOMElement::getLocalName() const { return name_->getLocalName().c_str(); }
-
-void CDOMElement::setPrefix(const char16_t* prefix) { name_ = ownerDocument_->internWithPrefix(name_, prefix); }
-
-void CDOMElement::setLocalName(const char16_t* localName) {
-  name_ = ownerDocument_->internWithLocalName(name_, localName);
-}
-
-void CDOMElement::setNamespaceURI(const char16_t* uri) { NodeTextAssign(namespaceURI_, uri); }
-
 // --- The attribute list ---------------------------------------------------------------
+
+CDOMAttribute* CDOMElement::getFirstAttribute() const { return static_cast<CDOMAttribute*>(firstAttribute_); }
 
 CDOMAttribute* CDOMElement::findAttribute(const char16_t* name) const {
   std::u16string_view wanted = name != nullptr ? std::u16string_view(name) : std::u16string_view();
-  for (CDOMAttribute* attribute = firstAttribute_; attribute != nullptr; attribute = NextAttribute(attribute)) {
-    if (attribute->name_->getQualifiedName() == wanted) return attribute;
+  for (CDOMAttribute* attribute = getFirstAttribute(); attribute != nullptr; attribute = NextAttribute(attribute)) {
+    if (attribute->getNameRecord()->getQualifiedName() == wanted) return attribute;
   }
   return nullptr;
 }
 
 CDOMAttribute* CDOMElement::findAttributeNS(const char16_t* namespaceURI, const char16_t* localName) const {
-  for (CDOMAttribute* attribute = firstAttribute_; attribute != nullptr; attribute = NextAttribute(attribute)) {
+  for (CDOMAttribute* attribute = getFirstAttribute(); attribute != nullptr; attribute = NextAttribute(attribute)) {
     if (attribute->matchesNS(namespaceURI, localName)) return attribute;
   }
   return nullptr;
 }
 
 void CDOMElement::linkAttribute(CDOMAttribute* attribute) {
-  if (lastAttribute_ != nullptr) {
-    lastAttribute_->nextSibling_ = attribute;
-  } else {
-    firstAttribute_ = attribute;
-  }
-  attribute->previousSibling_ = lastAttribute_;
-  attribute->nextSibling_ = nullptr;
-  attribute->parent_ = this;
-  lastAttribute_ = attribute;
+  linkAtEnd(firstAttribute_, lastAttribute_, this, attribute);
 }
 
-void CDOMElement::unlinkAttribute(CDOMAttribute* attribute) {
-  CDOMNode* previous = attribute->previousSibling_;
-  CDOMNode* next = attribute->nextSibling_;
-  if (attribute == firstAttribute_) firstAttribute_ = static_cast<CDOMAttribute*>(next);
-  if (attribute == lastAttribute_) lastAttribute_ = static_cast<CDOMAttribute*>(previous);
-  if (previous != nullptr) previous->nextSibling_ = next;
-  if (next != nullptr) next->previousSibling_ = previous;
-  // The attribute now belongs to the caller: it keeps no link into this element, so it
-  // can be linked elsewhere or released without touching this list.
-  attribute->previousSibling_ = nullptr;
-  attribute->nextSibling_ = nullptr;
-  attribute->parent_ = nullptr;
-}
+void CDOMElement::unlinkAttribute(CDOMAttribute* attribute) { unlinkFrom(firstAttribute_, lastAttribute_, attribute); }
 
 void CDOMElement::moveAttributesToChildren() {
   if (firstAttribute_ == nullptr) return;
@@ -234,8 +199,8 @@ void CDOMElement::copyAttributes(const CDOMElement* source) {
   if (source == nullptr) return;
   // Stop at the source's last attribute as it is now: copying an element onto itself
   // may add attributes to the list being read.
-  const CDOMAttribute* last = source->lastAttribute_;
-  for (const CDOMAttribute* attribute = source->firstAttribute_; attribute != nullptr;
+  const CDOMNode* last = source->lastAttribute_;
+  for (const CDOMAttribute* attribute = source->getFirstAttribute(); attribute != nullptr;
        attribute = NextAttribute(attribute)) {
     setAttributeNS(attribute->getNamespaceURI(), attribute->getNodeName(), attribute->getNodeValue());
     if (attribute == last) break;
@@ -253,13 +218,7 @@ CDOMNodeList* CDOMElement::getElementsByTagNameNS(const char16_t* namespaceURI, 
 }
 
 bool CDOMElement::matchesNS(const char16_t* namespaceURI, const char16_t* localName) const {
-  if (localName == nullptr) return false;
-  if (namespaceURI_ != nullptr) {
-    if (namespaceURI == nullptr || !NodeTextEquals(namespaceURI_, namespaceURI)) return false;
-  } else if (namespaceURI != nullptr && *namespaceURI != 0) {
-    return false;
-  }
-  return name_->getLocalName() == localName;
+  return localName != nullptr && namespaceURIMatches(namespaceURI) && getNameRecord()->getLocalName() == localName;
 }
 
 }  // namespace quillet::xml

@@ -17,17 +17,39 @@ bool CDOMNode::canLink(const CDOMNode* newChild) const {
   return newChild != nullptr && newChild != this && newChild->parent_ == nullptr;
 }
 
+void CDOMNode::linkAtEnd(CDOMNode*& first, CDOMNode*& last, CDOMNode* parent, CDOMNode* node) {
+  if (last != nullptr) {
+    last->nextSibling_ = node;
+  } else {
+    first = node;
+  }
+  node->previousSibling_ = last;
+  node->nextSibling_ = nullptr;
+  node->parent_ = parent;
+  last = node;
+}
+
+void CDOMNode::unlinkFrom(CDOMNode*& first, CDOMNode*& last, CDOMNode* node) {
+  if (node->previousSibling_ != nullptr) {
+    node->previousSibling_->nextSibling_ = node->nextSibling_;
+  } else {
+    first = node->nextSibling_;
+  }
+  if (node->nextSibling_ != nullptr) {
+    node->nextSibling_->previousSibling_ = node->previousSibling_;
+  } else {
+    last = node->previousSibling_;
+  }
+  // An unlinked node keeps no link into the list it left, so it can be linked elsewhere
+  // or released without reaching that list.
+  node->previousSibling_ = nullptr;
+  node->nextSibling_ = nullptr;
+  node->parent_ = nullptr;
+}
+
 CDOMNode* CDOMNode::linkLastChild(CDOMNode* newChild) {
   if (!canLink(newChild)) return nullptr;
-  if (lastChild_ != nullptr) {
-    lastChild_->nextSibling_ = newChild;
-  } else {
-    firstChild_ = newChild;
-  }
-  newChild->previousSibling_ = lastChild_;
-  newChild->nextSibling_ = nullptr;
-  newChild->parent_ = this;
-  lastChild_ = newChild;
+  linkAtEnd(firstChild_, lastChild_, this, newChild);
   return newChild;
 }
 
@@ -58,21 +80,7 @@ CDOMNode* CDOMNode::insertBefore(CDOMNode* newChild, CDOMNode* refChild) {
 
 CDOMNode* CDOMNode::removeChild(CDOMNode* oldChild) {
   if (!isChild(oldChild)) return nullptr;
-  if (oldChild->previousSibling_ != nullptr) {
-    oldChild->previousSibling_->nextSibling_ = oldChild->nextSibling_;
-  } else {
-    firstChild_ = oldChild->nextSibling_;
-  }
-  if (oldChild->nextSibling_ != nullptr) {
-    oldChild->nextSibling_->previousSibling_ = oldChild->previousSibling_;
-  } else {
-    lastChild_ = oldChild->previousSibling_;
-  }
-  // A removed node keeps no link into the tree it left, so releasing it later cannot
-  // reach that tree.
-  oldChild->previousSibling_ = nullptr;
-  oldChild->nextSibling_ = nullptr;
-  oldChild->parent_ = nullptr;
+  unlinkFrom(firstChild_, lastChild_, oldChild);
   return oldChild;
 }
 
