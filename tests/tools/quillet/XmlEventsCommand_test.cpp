@@ -1,23 +1,19 @@
 // quillet xml events, run as a user runs it.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
+#include <vector>
+
+#include "support/RunTool.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct EventsRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
+using quillet::test::RunTool;
+using quillet::test::ToolRun;
 
 class XmlEventsCommand : public ::testing::Test {
  protected:
@@ -28,34 +24,25 @@ class XmlEventsCommand : public ::testing::Test {
     fs::create_directories(dir_);
   }
 
-  fs::path write(const std::string& name, const std::string& bytes) {
+  std::string write(const std::string& name, const std::string& bytes) {
     const fs::path p = dir_ / name;
     std::ofstream(p, std::ios::binary) << bytes;
-    return p;
+    return p.string();
   }
 
-  static std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-
-  EventsRun run(const std::string& args) {
-    const fs::path out = dir_ / "stdout.txt";
-    const fs::path err = dir_ / "stderr.txt";
-    const std::string command = std::string("'") + QUILLET_TOOL_PATH + "' xml events " + args + " >'" + out.string() +
-                                "' 2>'" + err.string() + "' </dev/null";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+  ToolRun run(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"xml", "events"});
+    return RunTool(arguments, dir_);
   }
 
   fs::path dir_;
 };
 
 TEST_F(XmlEventsCommand, PrintsEveryEventAsOneJsonLine) {
-  const fs::path file = write("doc.xml",
+  const std::string file = write("doc.xml",
                               "<?xml version=\"1.0\"?>\n<!--c\\-->\n<p:r xmlns:p=\"u\" a='&quot;'>t\xC3\xA9\t"
                               "<![CDATA[x]]><?pi d?><e/></p:r>");
-  const EventsRun r = run("'" + file.string() + "'");
+  const ToolRun r = run({file});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out,
             "{\"event\":\"startDocument\"}\n"
@@ -76,13 +63,13 @@ TEST_F(XmlEventsCommand, PrintsEveryEventAsOneJsonLine) {
 }
 
 TEST_F(XmlEventsCommand, SwitchesChangeWhatIsReported) {
-  const fs::path file = write("doc.xml", "<?xml version='1.0' encoding='ISO-8859-1'?><p:r xmlns:p='u'>\n"
+  const std::string file = write("doc.xml", "<?xml version='1.0' encoding='ISO-8859-1'?><p:r xmlns:p='u'>\n"
                                          " \xC3\xA9<![CDATA[c]]></p:r>");
-  const EventsRun plain = run("'" + file.string() + "'");
+  const ToolRun plain = run({file});
   EXPECT_NE(plain.out.find("{\"event\":\"characters\",\"text\":\"\\u00c3\\u00a9c\"}"), std::string::npos) << plain.out;
   EXPECT_NE(plain.out.find("\"encoding\":\"ISO-8859-1\",\"encodingGiven\":true}"), std::string::npos);
 
-  const EventsRun all = run("--no-namespaces --preserve-space --no-expand-cdata --no-inline-encoding '" + file.string() + "'");
+  const ToolRun all = run({"--no-namespaces", "--preserve-space", "--no-expand-cdata", "--no-inline-encoding", file});
   EXPECT_EQ(all.exitCode, 0);
   EXPECT_EQ(all.out.find("startPrefixMapping"), std::string::npos) << all.out;
   EXPECT_NE(all.out.find("\"uri\":\"\",\"localName\":\"\",\"qName\":\"p:r\""), std::string::npos) << all.out;
@@ -92,15 +79,15 @@ TEST_F(XmlEventsCommand, SwitchesChangeWhatIsReported) {
       << all.out;
   EXPECT_NE(all.out.find("\"encoding\":\"UTF-8\",\"encodingGiven\":false}"), std::string::npos);
 
-  const fs::path wide = write("wide.xml", std::string("<\0a\0/\0>\0", 8));
-  const EventsRun unicode = run("--unicode-default '" + wide.string() + "'");
+  const std::string wide = write("wide.xml", std::string("<\0a\0/\0>\0", 8));
+  const ToolRun unicode = run({"--unicode-default", wide});
   EXPECT_EQ(unicode.exitCode, 0);
   EXPECT_NE(unicode.out.find("\"encoding\":\"UNICODE\""), std::string::npos) << unicode.out;
 }
 
 TEST_F(XmlEventsCommand, ParseErrorEndsWithFatalErrorAndResult) {
-  const fs::path file = write("bad.xml", "<a>\n<b>&foo;</b></a>");
-  const EventsRun r = run("'" + file.string() + "'");
+  const std::string file = write("bad.xml", "<a>\n<b>&foo;</b></a>");
+  const ToolRun r = run({file});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out,
             "{\"event\":\"startDocument\"}\n"
@@ -112,17 +99,17 @@ TEST_F(XmlEventsCommand, ParseErrorEndsWithFatalErrorAndResult) {
 }
 
 TEST_F(XmlEventsCommand, UsageErrorsAndUnreadableFiles) {
-  const EventsRun missing = run("'" + (dir_ / "missing.xml").string() + "'");
+  const ToolRun missing = run({(dir_ / "missing.xml").string()});
   EXPECT_EQ(missing.exitCode, 2);
   EXPECT_EQ(missing.out, "");
   EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
 
-  const EventsRun directory = run("'" + dir_.string() + "'");
+  const ToolRun directory = run({dir_.string()});
   EXPECT_EQ(directory.exitCode, 2);
   EXPECT_EQ(directory.out, "");
 
-  EXPECT_EQ(run("").exitCode, 2);
-  EXPECT_EQ(run("--no-such-switch x.xml").exitCode, 2);
+  EXPECT_EQ(run({}).exitCode, 2);
+  EXPECT_EQ(run({"--no-such-switch", "x.xml"}).exitCode, 2);
 }
 
 }  // namespace

@@ -4,18 +4,12 @@
 #include <string>
 
 #include "ReaderTestSupport.h"
+#include "support/XmlTestSupport.h"
 
 namespace quillet::xml::test {
 namespace {
 
-std::string Utf16Le(const std::string& ascii) {
-  std::string out;
-  for (char c : ascii) {
-    out.push_back(c);
-    out.push_back('\0');
-  }
-  return out;
-}
+using quillet::test::Utf16LeBytes;
 
 std::string Utf16Be(const std::string& ascii) {
   std::string out;
@@ -27,7 +21,7 @@ std::string Utf16Be(const std::string& ascii) {
 }
 
 TEST(Decoding, ByteOrderMarks) {
-  const Outcome le = Parse("\xFF\xFE" + Utf16Le("<a>x</a>"));
+  const Outcome le = Parse(Utf16LeBytes(u"<a>x</a>", true));
   EXPECT_TRUE(le.ok);
   EXPECT_EQ(le.events, "start(|a|a) text(x) end(|a|a)");
   EXPECT_EQ(le.encoding, "UTF-16");
@@ -38,13 +32,13 @@ TEST(Decoding, ByteOrderMarks) {
   EXPECT_EQ(be.encoding, "UTF-16");
 
   // A surrogate pair arrives as two code units.
-  const Outcome pair = Parse("\xFF\xFE" + Utf16Le("<a>") + std::string("\x3D\xD8\x00\xDE", 4) + Utf16Le("</a>"));
+  const Outcome pair = Parse(Utf16LeBytes(u"<a>\U0001F600</a>", true));
   EXPECT_EQ(pair.events, "start(|a|a) text(\\uD83D\\uDE00) end(|a|a)");
 
   // No byte-order mark: the input starts over at its first byte.
   Options unicode;
   unicode.unicodeDefault = true;
-  const Outcome plain = Parse(Utf16Le("<a/>"), unicode);
+  const Outcome plain = Parse(Utf16LeBytes(u"<a/>"), unicode);
   EXPECT_TRUE(plain.ok);
   EXPECT_EQ(plain.encoding, "UNICODE");
   EXPECT_EQ(Parse("<a/>").encoding, "UTF-8");
@@ -101,7 +95,7 @@ TEST(Decoding, DeclaredEncoding) {
 
   // A UTF-16 document that switches to single bytes reads the high byte of its next
   // character as a character of its own, so "?" is followed by a NUL instead of ">".
-  const Outcome wide = Parse("\xFF\xFE" + Utf16Le("<?xml version='1.0' encoding='ISO-8859-1'?><a/>"));
+  const Outcome wide = Parse(Utf16LeBytes(u"<?xml version='1.0' encoding='ISO-8859-1'?><a/>", true));
   EXPECT_EQ(wide.code, 80);
   EXPECT_EQ(wide.encoding, "ISO-8859-1");
 }
