@@ -144,6 +144,16 @@ void CXMLParser::readEntityRef(std::u16string& out) {
   out += *value;
 }
 
+void CXMLParser::readReference(std::u16string& out) {
+  char16_t following = 0;
+  if (peekNext(following) != 0) fail(10);
+  if (following == u'#') {
+    out.push_back(readCharRef());
+  } else {
+    readEntityRef(out);
+  }
+}
+
 void CXMLParser::readCDATA(std::u16string& text) {
   expectLiteral("[CDATA[", 130, 10);
   text.clear();
@@ -198,13 +208,7 @@ void CXMLParser::readAttributeValue(std::u16string& value) {
       pendingSpace = false;
     }
     if (c == u'&') {
-      char16_t following = 0;
-      if (peekNext(following) != 0) fail(10);
-      if (following == u'#') {
-        value.push_back(readCharRef());
-      } else {
-        readEntityRef(value);
-      }
+      readReference(value);
       continue;
     }
     value.push_back(c);
@@ -415,13 +419,7 @@ void CXMLParser::readRootElement() {
         break;
       }
       case u'&': {
-        char16_t following = 0;
-        if (peekNext(following) != 0) fail(10);
-        if (following == u'#') {
-          text_.push_back(readCharRef());
-        } else {
-          readEntityRef(text_);
-        }
+        readReference(text_);
         bracketRun_ = 0;
         break;
       }

@@ -107,6 +107,8 @@ class CXMLParser : public CSAXLocator {
   char16_t readCharRef();
   // After "&" with a name next: appends the entity's replacement text.
   void readEntityRef(std::u16string& out);
+  // After "&": a character or entity reference, appended to `out`.
+  void readReference(std::u16string& out);
   // After "<!": "[CDATA[" ... "]]>".
   void readCDATA(std::u16string& text);
   void readComment(bool expectDashes);
