@@ -18,8 +18,9 @@ class QUILLET_API CDOMAttribute : public CDOMNamedNode {
   const char16_t* getNodeValue() const override;
   void setNodeValue(const char16_t* value) override;
 
-  // Always true: every attribute here was given in the document or by a caller.
-  bool getSpecified() const { return specified_; }
+  // Always true: every attribute here was given in the document or by a caller (no
+  // defaults are supplied from a DTD), so the flag is not stored.
+  bool getSpecified() const { return true; }
   // The element the attribute belongs to, or null while it is free.
   CDOMElement* getOwnerElement() const;
   // Whether the namespace URI is namespaceURI ("" matching none) and the local name is
@@ -31,7 +32,6 @@ class QUILLET_API CDOMAttribute : public CDOMNamedNode {
   CDOMAttribute(CDOMDocument* ownerDocument, const CDOMNameRecord* name);
   ~CDOMAttribute() override;
 
-  bool specified_ = true;
   const char16_t* value_ = nullptr;
 };
 

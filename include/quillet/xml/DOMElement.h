@@ -34,7 +34,8 @@ class QUILLET_API CDOMElement : public CDOMNamedNode {
   CDOMAttribute* getAttributeNode(const char16_t* name) const;
   // Links a free attribute at the end of the list. An attribute of the same qualified
   // name is unlinked first and returned (the caller owns it); otherwise null. An
-  // attribute that already belongs to an element is refused: null, nothing changes.
+  // attribute that already belongs to an element, or that another document made, is
+  // refused: null, nothing changes.
   CDOMAttribute* setAttributeNode(CDOMAttribute* newAttr);
   // Unlinks the attribute named like oldAttr (oldAttr itself when it belongs to this
   // element) and returns it, owned by the caller; null when there is none. A free oldAttr
@@ -91,6 +92,7 @@ class QUILLET_API CDOMElement : public CDOMNamedNode {
 
   CDOMAttribute* findAttribute(const char16_t* name) const;
   CDOMAttribute* findAttributeNS(const char16_t* namespaceURI, const char16_t* localName) const;
+  bool canLinkAttribute(const CDOMAttribute* attribute) const;
   void linkAttribute(CDOMAttribute* attribute);
   void unlinkAttribute(CDOMAttribute* attribute);
   // Puts the attribute list in front of the children, for the release walk.

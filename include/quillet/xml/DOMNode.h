@@ -47,9 +47,10 @@ class QUILLET_API CDOMNode {
   // --- Children -----------------------------------------------------------------------
 
   // Links newChild as the last child and returns it. Refused (null, nothing changes):
-  // a null newChild, this node itself, and a node that is still linked (a child
-  // elsewhere, or an attribute of an element); unlink it with removeChild first. Kinds
-  // are not checked, and newChild must not be an ancestor of this node. A document
+  // a null newChild, this node itself, a node that is still linked (a child elsewhere,
+  // or an attribute of an element; unlink it with removeChild first), and a node made by
+  // another document. Kinds are not checked, and newChild must not be an ancestor of
+  // this node. A document
   // refuses a second element child and makes its first element child the document
   // element.
   virtual CDOMNode* appendChild(CDOMNode* newChild);
@@ -133,7 +134,8 @@ class QUILLET_API CDOMNode {
   // Frees what the node itself holds; its children are destroyed by release().
   virtual ~CDOMNode();
 
-  // Whether newChild may be linked under this node: not null, not this node, not linked.
+  // Whether newChild may be linked under this node: not null, not this node, not linked,
+  // made by this node's document.
   bool canLink(const CDOMNode* newChild) const;
   // Links newChild as the last child without any kind's rule (refused as canLink says).
   CDOMNode* linkLastChild(CDOMNode* newChild);

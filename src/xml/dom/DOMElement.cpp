@@ -73,6 +73,11 @@ CDOMAttribute* CDOMElement::findAttributeNS(const char16_t* namespaceURI, const 
   return nullptr;
 }
 
+bool CDOMElement::canLinkAttribute(const CDOMAttribute* attribute) const {
+  // As for children: a linked attribute or one of another document is refused.
+  return attribute != nullptr && attribute->parent_ == nullptr && attribute->ownerDocument_ == ownerDocument_;
+}
+
 void CDOMElement::linkAttribute(CDOMAttribute* attribute) {
   linkAtEnd(firstAttribute_, lastAttribute_, this, attribute);
 }
@@ -121,7 +126,7 @@ void CDOMElement::removeAttribute(const char16_t* name) {
 CDOMAttribute* CDOMElement::getAttributeNode(const char16_t* name) const { return findAttribute(name); }
 
 CDOMAttribute* CDOMElement::setAttributeNode(CDOMAttribute* newAttr) {
-  if (newAttr == nullptr || newAttr->parent_ != nullptr) return nullptr;
+  if (!canLinkAttribute(newAttr)) return nullptr;
   CDOMAttribute* replaced = findAttribute(newAttr->getNodeName());
   if (replaced != nullptr) unlinkAttribute(replaced);
   linkAttribute(newAttr);
@@ -176,7 +181,7 @@ CDOMAttribute* CDOMElement::getAttributeNodeNS(const char16_t* namespaceURI, con
 }
 
 CDOMAttribute* CDOMElement::setAttributeNodeNS(CDOMAttribute* newAttr) {
-  if (newAttr == nullptr || newAttr->parent_ != nullptr) return nullptr;
+  if (!canLinkAttribute(newAttr)) return nullptr;
   CDOMAttribute* replaced = findAttributeNS(newAttr->getNamespaceURI(), newAttr->getLocalName());
   if (replaced != nullptr) unlinkAttribute(replaced);
   linkAttribute(newAttr);

@@ -1,6 +1,7 @@
 #include "quillet/xml/DOMNode.h"
 
 #include "quillet/xml/DOMAttribute.h"
+#include "quillet/xml/DOMDocument.h"
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMNodeList.h"
 #include "xml/dom/NodeText.h"
@@ -12,9 +13,12 @@ CDOMNode::~CDOMNode() = default;
 
 bool CDOMNode::canLink(const CDOMNode* newChild) const {
   // Linking a node that is still linked elsewhere, or under itself, would break both
-  // lists and later free nodes twice; it is refused instead. (A node under one of its
-  // own descendants is not detected: that would cost a walk up the tree on every link.)
-  return newChild != nullptr && newChild != this && newChild->parent_ == nullptr;
+  // lists and later free nodes twice; a node of another document would keep pointing at
+  // that document's names after it is released. All are refused. (A node under one of
+  // its own descendants is not detected: that would cost a walk up the tree per link.)
+  if (newChild == nullptr || newChild == this || newChild->parent_ != nullptr) return false;
+  const CDOMDocument* document = ownerDocument_ != nullptr ? ownerDocument_ : static_cast<const CDOMDocument*>(this);
+  return newChild->ownerDocument_ == document;
 }
 
 void CDOMNode::linkAtEnd(CDOMNode*& first, CDOMNode*& last, CDOMNode* parent, CDOMNode* node) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "quillet/xml/DOMElement.h"
+#include "quillet/xml/DOMNameRecord.h"
 #include "quillet/xml/DOMNodeList.h"
 #include "quillet/xml/DOMTreeWalker.h"
 
@@ -28,7 +29,7 @@ CDOMNodeList* CollectElements(const CDOMNode* boundary, CDOMNode* start, Keep ke
 inline CDOMNodeList* CollectElementsByTagName(const CDOMNode* boundary, CDOMNode* start, const char16_t* name) {
   std::u16string_view wanted = name != nullptr ? std::u16string_view(name) : std::u16string_view();
   return CollectElements(boundary, start, [wanted](const CDOMElement* element) {
-    return std::u16string_view(element->getTagName()) == wanted;
+    return element->getNameRecord()->getQualifiedName() == wanted;
   });
 }
 

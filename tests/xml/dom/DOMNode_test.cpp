@@ -43,6 +43,18 @@ TEST_F(DOMTest, LinkingRefusesStrangersLinkedNodesAndSelf) {
   EXPECT_EQ(root->insertBefore(b, a), nullptr);
   EXPECT_EQ(a->appendChild(attribute), nullptr);
   EXPECT_EQ(a->appendChild(a), nullptr);
+  // Nodes of another document (their names die with it), and documents themselves.
+  CDOMDocument* other = new CDOMDocument;
+  CDOMElement* foreign = other->createElement(u"foreign");
+  CDOMAttribute* foreignAttribute = other->createAttribute(u"y");
+  EXPECT_EQ(b->appendChild(foreign), nullptr);
+  EXPECT_EQ(root->insertBefore(foreign, a), nullptr);
+  EXPECT_EQ(b->setAttributeNode(foreignAttribute), nullptr);
+  EXPECT_EQ(b->appendChild(other), nullptr);
+  EXPECT_EQ(doc->appendChild(foreign), nullptr);
+  EXPECT_EQ(other->appendChild(foreign), foreign);
+  foreignAttribute->release();
+  other->release();
   EXPECT_EQ(Siblings(root->getFirstChild()), (Names{"a", "b"}));
   EXPECT_EQ(Siblings(root->getLastChild(), false), (Names{"b", "a"}));
   EXPECT_EQ(Siblings(a->getFirstChild()), (Names{"grandchild"}));
