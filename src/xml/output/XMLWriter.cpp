@@ -200,7 +200,8 @@ void CXMLWriter::writeEndTag(const CDOMNode* element) {
 }
 
 void CXMLWriter::buildStartTag(const CDOMElement* element) {
-  startTag_.assign(u"<");
+  startTag_.clear();
+  startTag_.push_back(u'<');
   startTag_.append(element->getNodeName());
   if (element->hasAttributes()) {
     startTag_.push_back(u' ');
