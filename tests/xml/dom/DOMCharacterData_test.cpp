@@ -55,17 +55,6 @@ TEST_F(DOMTest, CharacterDataEditsCutCountsAndRejectOffsetsPastTheEnd) {
   }
 }
 
-TEST_F(DOMTest, LengthCountsCodeUnits) {
-  CDOMText* text = doc->createTextNode(u"");
-  text->appendData(u"ab");
-  text->appendData(u"\U0001F600");  // a surrogate pair counts as two units
-  EXPECT_EQ(text->getLength(), 4u);
-  text->deleteData(2, 1);  // units, not characters
-  EXPECT_EQ(text->getLength(), 3u);
-  EXPECT_EQ(text->getNodeValue()[2], 0xDE00);
-  text->release();
-}
-
 TEST_F(DOMTest, ElementTextIsItsDirectTextAndCDATAChildren) {
   std::u16string out = u"stale";
   EXPECT_EQ(Text(root->getText(out)), "");

@@ -66,16 +66,6 @@ TEST_F(SearchTest, DocumentSearchStartsAtTheDocumentElement) {
   empty->release();
 }
 
-TEST_F(SearchTest, ResultsAreSnapshots) {
-  CDOMNodeList* list = root->getElementsByTagName(u"a");
-  CDOMNode* six = root->removeChild(root->getLastChild());
-  EXPECT_EQ(list->getLength(), 5u);
-  EXPECT_EQ(list->item(4), six);
-  list->release();
-  six->release();
-  EXPECT_EQ(Ids(root->getElementsByTagName(u"a")), (Names{"1", "3", "4", "5"}));
-}
-
 TEST_F(DOMTest, NamespaceSearchTellsNoURIFromTheEmptyURI) {
   CDOMElement* none = Element(u"p:item");                   // createElement: no URI
   CDOMElement* empty = doc->createElementNS(u"", u"item");  // as the loader makes it: ""
