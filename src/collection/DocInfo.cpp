@@ -200,12 +200,18 @@ int QuilletBackupDocInfo() {
   return platform::CopyFileReplacing(registry, directory + "HHCOLREG.BAK") ? QUILLET_OK : QUILLET_E_BACKUP;
 }
 
-int QuilletGetDefaultCollectionNumber(unsigned long docInfo, char* buffer) {
-  using namespace quillet;
+namespace quillet {
+int DefaultCollectionNumberOfHandle(unsigned long docInfo, std::string& number) {
   CCollectionFile* file = RequireFile(docInfo);
   if (file == nullptr) return QUILLET_E_NULL_HANDLE;
+  return DefaultCollectionNumber(*file, number);
+}
+}  // namespace quillet
+
+int QuilletGetDefaultCollectionNumber(unsigned long docInfo, char* buffer) {
+  using namespace quillet;
   std::string number;
-  const int code = DefaultCollectionNumber(*file, number);
+  const int code = DefaultCollectionNumberOfHandle(docInfo, number);
   if (code == QUILLET_OK) CopyToCallerBuffer(number, buffer);
   return code;
 }

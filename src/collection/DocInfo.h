@@ -22,6 +22,10 @@ int OpenRegistryFile(const std::string& fileName, std::unique_ptr<CCollectionFil
 // file: 0, 5, 9 or 130, setting the last-error texts on the way.
 int DefaultCollectionNumber(CCollectionFile& file, std::string& number);
 
+// DefaultCollectionNumber on the file a doc-info (or collection) handle names; 6 for
+// an invalid handle.
+int DefaultCollectionNumberOfHandle(unsigned long docInfo, std::string& number);
+
 // Finds the registry that lists the default collection: the Help directory's one,
 // else the All Users one. On 0, `file` holds the accepted registry, `path` its name
 // and `number` the default collection's number; otherwise 9.

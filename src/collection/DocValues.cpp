@@ -55,12 +55,18 @@ int WriteEntryValue(xml::CDOMElement* entry, long valueId, const std::string& va
 
 }  // namespace quillet
 
-int QuilletGetDocValue(unsigned long doc, long valueId, char* buffer) {
-  using namespace quillet;
+namespace quillet {
+int DocValueOfHandle(unsigned long doc, long valueId, std::string& value) {
   CNodeRef* ref = RequireNode(doc, CNodeRef::Kind::Doc);
   if (ref == nullptr) return QUILLET_E_NULL_HANDLE;
+  return ReadEntryValue(ref->element, valueId, value);
+}
+}  // namespace quillet
+
+int QuilletGetDocValue(unsigned long doc, long valueId, char* buffer) {
+  using namespace quillet;
   std::string value;
-  const int code = ReadEntryValue(ref->element, valueId, value);
+  const int code = DocValueOfHandle(doc, valueId, value);
   if (code == QUILLET_OK) CopyToCallerBuffer(value, buffer);
   return code;
 }

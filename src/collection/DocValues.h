@@ -14,6 +14,9 @@ namespace quillet {
 // element on the way.
 int ReadEntryValue(xml::CDOMElement* entry, long valueId, std::string& value);
 
+// ReadEntryValue on the entry a doc handle names; 6 for an invalid handle.
+int DocValueOfHandle(unsigned long doc, long valueId, std::string& value);
+
 // Writes value `valueId` (1 to 5) of `entry`, appending the elements on the way that
 // are missing: 0, or 5 for any other id (nothing changes).
 int WriteEntryValue(xml::CDOMElement* entry, long valueId, const std::string& value);

@@ -112,15 +112,21 @@ int QuilletEnumSubFolders(unsigned long folder, unsigned long* cursor) {
   return HandOutNode(CNodeRef::Kind::Folder, HandleTable::instance().ownerOf(folder), ref->file, first, cursor);
 }
 
-int QuilletGetFolderName(unsigned long folder, char* buffer) {
-  using namespace quillet;
+namespace quillet {
+int FolderNameOfHandle(unsigned long folder, std::string& title) {
   int code = QUILLET_OK;
   CNodeRef* ref = RequireStandingFolder(folder, &code);
   if (ref == nullptr) return code;
+  return FolderTitle(ref->element, title) ? QUILLET_OK : QUILLET_E_NOT_FOUND;
+}
+}  // namespace quillet
+
+int QuilletGetFolderName(unsigned long folder, char* buffer) {
+  using namespace quillet;
   std::string title;
-  if (!FolderTitle(ref->element, title)) return QUILLET_E_NOT_FOUND;
-  CopyToCallerBuffer(title, buffer);
-  return QUILLET_OK;
+  const int code = FolderNameOfHandle(folder, title);
+  if (code == QUILLET_OK) CopyToCallerBuffer(title, buffer);
+  return code;
 }
 
 int QuilletAddFolder(unsigned long collection, const char* title, unsigned long* folder) {

@@ -21,6 +21,11 @@ xml::CDOMElement* FindFolderAnywhere(CCollectionFile& file, const std::string& t
 // `title` exactly.
 xml::CDOMElement* FindSubFolderOf(xml::CDOMElement* folder, const std::string& title);
 
+// The title of the folder a folder handle stands on, for the exports that copy it out:
+// 0, 5 when the folder has no TitleString (or the cursor has run out), 6 for an
+// invalid handle.
+int FolderNameOfHandle(unsigned long folder, std::string& title);
+
 // A new Folder titled `title`, appended after the children of `parent`.
 xml::CDOMElement* AppendFolder(xml::CDOMElement* parent, const std::string& title);
 

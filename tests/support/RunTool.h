@@ -19,17 +19,30 @@ struct ToolRun {
   std::string err;
 };
 
-// Runs the program with `arguments` (each quoted for the shell) after the shell
+// Quotes one argument for the shell, single quotes inside it included.
+inline std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Runs `program` with `arguments` (each quoted for the shell) after the shell
 // assignments in `environment`; its standard output and error go through the files
 // `dir`/out and `dir`/err.
-inline ToolRun RunTool(const std::vector<std::string>& arguments, const std::filesystem::path& dir,
-                       const std::string& environment = "") {
-  std::string command = environment + " '" + std::string(QUILLET_TOOL_PATH) + "'";
-  for (const auto& a : arguments) command += " '" + a + "'";
-  command += " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
+inline ToolRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::filesystem::path& dir, const std::string& environment = "") {
+  std::string command = environment + " " + ShellQuote(program);
+  for (const auto& a : arguments) command += " " + ShellQuote(a);
+  command += " >" + ShellQuote((dir / "out").string()) + " 2>" + ShellQuote((dir / "err").string()) + " </dev/null";
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, SandboxPrefix::ReadHostFile(dir / "out"),
           SandboxPrefix::ReadHostFile(dir / "err")};
+}
+
+// The quillet program, run as RunProgram runs a program.
+inline ToolRun RunTool(const std::vector<std::string>& arguments, const std::filesystem::path& dir,
+                       const std::string& environment = "") {
+  return RunProgram(QUILLET_TOOL_PATH, arguments, dir, environment);
 }
 
 }  // namespace quillet::test
