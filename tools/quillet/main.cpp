@@ -6,6 +6,7 @@
 #include "Command.h"
 #include "platform/Platform.h"
 #include "quillet/quillet.h"
+#include "quillet/quillet_c.h"
 
 namespace quillet::tool {
 int& ExitCode() {
@@ -33,6 +34,12 @@ int main(int argc, char** argv) {
                  "The Wine prefix to work on (else $QUILLET_PREFIX, else $WINEPREFIX, else $HOME/.wine)")
       ->type_name("DIR")
       ->check([](const std::string& value) { return value.empty() ? std::string("needs a directory") : ""; });
+  // Files are saved in the form HTML Help itself can read back (an empty container
+  // with its end tag) unless --spec-output asks for the library's plain form.
+  QuilletSetHtmlHelpSafeOutput(1);
+  app.add_flag_callback(
+      "--spec-output", [] { QuilletSetHtmlHelpSafeOutput(0); },
+      "Save empty elements as <Name/> even in HTML Help's own file form, which HTML Help cannot read back");
   // Runs once the whole command line is parsed, before any command's own callback.
   app.parse_complete_callback([&prefix] {
     if (!prefix.empty()) quillet::platform::SetPrefix(prefix);

@@ -1,0 +1,199 @@
+// The tool's collection commands end to end on sandbox prefixes: what they print, the
+// files they leave, and their exit codes and error texts.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/ToolSandbox.h"
+
+namespace {
+
+using quillet::test::ToolRun;
+using quillet::test::ToolSandbox;
+
+const char kChm[] = "C:\\titles\\sample.chm";
+const char kChi[] = "C:\\titles\\sample.chi";
+
+std::string Describe(const ToolRun& r) {
+  return "exit " + std::to_string(r.exitCode) + "\nstdout:\n" + r.out + "\nstderr:\n" + r.err;
+}
+
+class CollectionCommands : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(box.initRun.exitCode, 0) << Describe(box.initRun); }
+
+  void install(const std::string& id, const std::string& folder) {
+    const ToolRun r = box.run({"install", "--id", id, "--chm", kChm, "--chi", kChi, "--folder", folder});
+    ASSERT_EQ(r.exitCode, 0) << Describe(r);
+  }
+
+  static std::string expectedTitle(const std::string& id) {
+    return "{\"id\":\"" + id +
+           R"(","language":"1033","chm":"C:\\titles\\sample.chm","chi":"C:\\titles\\sample.chi",)"
+           R"("colnum":"1","locationRef":"TESSALY-10-Local"})"
+           "\n";
+  }
+
+  ToolSandbox box;
+};
+
+TEST_F(CollectionCommands, InstallListsTheTitleAndItsFoldersThenRemoveTakesThemAway) {
+  install("Sample", "Tools\\Editors");
+  install("Other", "Tools\\Viewers");
+
+  const ToolRun titles = box.run({"titles"});
+  EXPECT_EQ(titles.exitCode, 0) << Describe(titles);
+  EXPECT_EQ(titles.out, expectedTitle("Sample") + expectedTitle("Other"));
+
+  const ToolRun folders = box.run({"folders"});
+  EXPECT_EQ(folders.exitCode, 0) << Describe(folders);
+  EXPECT_EQ(folders.out, "Tools\n  Editors\n    =Sample\n  Viewers\n    =Other\n");
+
+  // Installing again rewrites the entry and finds the folders already there.
+  install("Sample", "Tools\\Editors");
+  EXPECT_EQ(box.run({"titles"}).out, titles.out);
+  EXPECT_EQ(box.run({"folders"}).out, folders.out);
+
+  const ToolRun removed = box.run({"remove", "--id", "Sample", "--folder", "Tools\\Editors"});
+  EXPECT_EQ(removed.exitCode, 0) << Describe(removed);
+  EXPECT_EQ(box.run({"titles"}).out, expectedTitle("Other"));
+  EXPECT_EQ(box.run({"folders"}).out, "Tools\n  Viewers\n    =Other\n");
+
+  // Without an id only the folder goes; without a folder only the entry.
+  EXPECT_EQ(box.run({"remove", "--folder", "Tools"}).exitCode, 0);
+  EXPECT_EQ(box.run({"titles"}).out, expectedTitle("Other"));
+  EXPECT_EQ(box.run({"folders"}).out, "");
+  EXPECT_EQ(box.run({"remove", "--id", "Other"}).exitCode, 0);
+  EXPECT_EQ(box.run({"titles"}).out, "");
+}
+
+TEST_F(CollectionCommands, TitlesShowsMissingValuesAsNullAndReadsAnotherRegistry) {
+  box.writeFile("other.dat",
+                "<HTMLHelpDocInfo><DocCompilations>"
+                "<DocCompilation><DocCompId value=\"Bare\"/></DocCompilation>"
+                "<DocCompilation><DocCompId value=\"Half\"/><DocCompLanguage value=\"1031\"/>"
+                "<LocationHistory><ColNum value=\"3\"/><TitleLocation/></LocationHistory></DocCompilation>"
+                "</DocCompilations></HTMLHelpDocInfo>");
+  const ToolRun r = box.run({"titles", "--registry", box.host("other.dat").string()});
+  EXPECT_EQ(r.exitCode, 0) << Describe(r);
+  EXPECT_EQ(r.out,
+            "{\"id\":\"Bare\",\"language\":null,\"chm\":null,\"chi\":null,\"colnum\":null,\"locationRef\":null}\n"
+            "{\"id\":\"Half\",\"language\":\"1031\",\"chm\":\"\",\"chi\":null,\"colnum\":\"3\","
+            "\"locationRef\":null}\n");
+}
+
+TEST_F(CollectionCommands, FoldersIndentsEachLevelAndReadsAnotherCollection) {
+  box.writeFile("deep.col",
+                "<HTMLHelpCollection><Folders>"
+                "<Folder><TitleString value=\"A\"/>"
+                "<Folder><TitleString value=\"B\"/><Folder><TitleString value=\"C\"/></Folder></Folder>"
+                "<Folder><TitleString value=\"D\"/></Folder></Folder>"
+                "<Note/><folder><TitleString value=\"E\"/></folder><Folder/>"
+                "</Folders></HTMLHelpCollection>");
+  const ToolRun r = box.run({"folders", "--collection", box.host("deep.col").string()});
+  EXPECT_EQ(r.exitCode, 0) << Describe(r);
+  EXPECT_EQ(r.out, "A\n  B\n    C\n  D\nE\n\n");  // the last folder has no title
+}
+
+TEST_F(CollectionCommands, FailuresExitWithTheResultCodeAndSayWhy) {
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string err;
+  } cases[] = {
+      {{"install", "--id", "X", "--chm", "C:\\titles\\none.chm", "--chi", kChi}, 7, "CHM file does not exist\n"},
+      {{"install", "--id", "X", "--chm", kChm, "--chi", "C:\\titles\\none.chi"}, 8, "CHI file does not exist\n"},
+      {{"titles", "--registry", box.host("none.dat").string()}, 5, "File does not exist\n"},
+      {{"folders", "--collection", box.host("none.col").string()}, 110, ""},
+      {{"install", "--id", "X", "--chm", kChm}, 2, ""},  // --chi is required
+  };
+  for (const Case& c : cases) {
+    const ToolRun r = box.run(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << Describe(r);
+    if (!c.err.empty()) EXPECT_EQ(r.err, c.err) << Describe(r);
+    else EXPECT_NE(r.err, "") << Describe(r);
+  }
+}
+
+TEST_F(CollectionCommands, AFileThatIsNotWellFormedReportsTheParseError) {
+  box.writeFile("broken.col", "<HTMLHelpCollection>\n<Folders>\n</HTMLHelpCollection>\n");
+  ToolRun r = box.run({"folders", "--collection", box.host("broken.col").string()});
+  EXPECT_EQ(r.exitCode, 110) << Describe(r);
+  EXPECT_EQ(r.err.rfind("Error Message : ", 0), 0u) << Describe(r);
+  EXPECT_NE(r.err.find("\nError Code    : "), std::string::npos) << Describe(r);
+  EXPECT_NE(r.err.find("\nError occurred near line 3, column "), std::string::npos) << Describe(r);
+
+  box.writeFile("broken.col", "<Folders/>");
+  r = box.run({"folders", "--collection", box.host("broken.col").string()});
+  EXPECT_EQ(r.exitCode, 120) << Describe(r);
+  EXPECT_EQ(r.err, "HTMLHelpCollection root element not found\n");
+}
+
+TEST_F(CollectionCommands, BackupsCopyTheFilesAndReplaceOlderBackups) {
+  const std::string registryBackup = "drive_c/windows/Help/HHCOLREG.BAK";
+  const std::string collectionBackup = "drive_c/windows/Help/quillet.bak";
+  ASSERT_EQ(box.run({"backup", "registry"}).exitCode, 0);
+  EXPECT_EQ(box.readFile(registryBackup), box.readFile(ToolSandbox::kRegistry));
+  ASSERT_EQ(box.run({"backup", "collection"}).exitCode, 0);
+  EXPECT_EQ(box.readFile(collectionBackup), box.readFile(ToolSandbox::kCollection));
+
+  // After an install both files changed; new backups replace the old ones.
+  const std::string oldRegistry = box.readFile(registryBackup);
+  install("Sample", "Tools");
+  ASSERT_EQ(box.run({"backup", "registry"}).exitCode, 0);
+  ASSERT_EQ(box.run({"backup", "collection"}).exitCode, 0);
+  EXPECT_NE(box.readFile(registryBackup), oldRegistry);
+  EXPECT_EQ(box.readFile(registryBackup), box.readFile(ToolSandbox::kRegistry));
+  EXPECT_EQ(box.readFile(collectionBackup), box.readFile(ToolSandbox::kCollection));
+
+  EXPECT_EQ(box.run({"backup"}).exitCode, 2);  // which file: a usage error
+}
+
+// Without HTML Help's files the commands fail with the library's code; where the
+// library leaves no text, the tool says what failed.
+TEST(CollectionCommandsWithoutSetup, APrefixWithoutHtmlHelpFailsWithClearTexts) {
+  quillet::test::SandboxPrefix empty;
+  const auto dir = empty.host("runs");
+  std::filesystem::create_directories(dir);
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string out, err;
+  } cases[] = {
+      {{"titles"}, 9, "", "quillet: titles: no collection registry lists the default collection (code 9)\n"},
+      {{"folders"}, 10, "Failed to get collection filename\n",
+       "quillet: folders: no default collection is named, or it did not load (code 10)\n"},
+      {{"backup", "registry"}, 5, "", "quillet: backup registry: not found (code 5)\n"},
+      {{"backup", "collection"}, 10, "Failed to get collection filename\n",
+       "quillet: backup collection: no default collection is named, or it did not load (code 10)\n"},
+      {{"remove", "--id", "X"}, 9, "", "quillet: remove: no collection registry lists the default collection (code 9)\n"},
+      {{"install", "--id", "X", "--chm", "C:\\windows\\Help", "--chi", "C:\\windows\\Help"}, 9, "",
+       "quillet: install: no collection registry lists the default collection (code 9)\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"--prefix", empty.root().string()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ToolRun r = quillet::test::RunTool(args, dir);
+    EXPECT_EQ(r.exitCode, c.exitCode) << Describe(r);
+    EXPECT_EQ(r.out, c.out) << Describe(r);
+    EXPECT_EQ(r.err, c.err) << Describe(r);
+  }
+}
+
+// The tool saves in HTML Help's readable form unless told otherwise. A fresh
+// registry's Locations element is empty, which is where the two forms differ.
+TEST_F(CollectionCommands, EmptyContainersAreWrittenSafelyUnlessPlainOutputIsAsked) {
+  install("Sample", "");
+  std::string registry = box.readFile(ToolSandbox::kRegistry);
+  EXPECT_NE(registry.find("\r\n\t<Locations></Locations>\r\n"), std::string::npos) << registry;
+  EXPECT_EQ(registry.find("<Locations/>"), std::string::npos) << registry;
+
+  const ToolRun r = box.run({"install", "--id", "Sample", "--chm", kChm, "--chi", kChi, "--spec-output"});
+  ASSERT_EQ(r.exitCode, 0) << Describe(r);
+  registry = box.readFile(ToolSandbox::kRegistry);
+  EXPECT_NE(registry.find("\r\n\t<Locations/>\r\n"), std::string::npos) << registry;
+  EXPECT_EQ(registry.find("<Locations></Locations>"), std::string::npos) << registry;
+}
+
+}  // namespace
