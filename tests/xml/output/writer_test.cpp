@@ -106,17 +106,6 @@ INSTANTIATE_TEST_SUITE_P(
         DeclCase{"unicode_no_mark", Decl(false, u"UNICODE", false), quillet::test::Utf16LeBytes(std::u16string(kSmallBody.begin(), kSmallBody.end()))}),
     [](const ::testing::TestParamInfo<DeclCase>& info) { return std::string(info.param.label); });
 
-TEST(WriteDocument, Utf16StartsWithItsMarkAndSingleByteCutsHighBytes) {
-  auto [doc, a] = NewDocument(u"a");
-  a->appendChild(doc->createTextNode(u"\u00E9\u20AC"));
-
-  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UTF-16", false)),
-            std::string("\xFF\xFE<\0a\0>\0\xE9\0\xAC\x20<\0/\0a\0>\0\r\0\n\0", 24));
-  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"ISO-8859-1", false)), "<a>\xE9\xAC</a>\r\n");
-  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UTF-8", false)), "<a>\xC3\xA9\xE2\x82\xAC</a>\r\n");
-  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"MSXML_IE4", true)), "<XML>\r\n<a>\xE9\xAC</a>\r\n</XML>\r\n");
-}
-
 TEST(WriteDocument, DocumentsOwnDeclarationIsKeptAndPicksTheEncoding) {
   DocumentPtr doc = SmallTree();
   doc->insertBefore(doc->createProcessingInstruction(u"xml", u"version='1.0' encoding='ISO-8859-1'"),
@@ -247,12 +236,6 @@ TEST(GetXML, EachNodeKind) {
   EXPECT_EQ(NodeToXML(root), u"<root k=\"v\" u=\"\u20AC\xD83D\xDE00\">a&lt;b</root>\r\n");
   cdata->release();
   entity->release();
-}
-
-TEST(GetXML, OnlyTheNodeNotItsFollowingSiblings) {
-  DocumentPtr doc = SmallTree();
-  CDOMNode* b = doc->getDocumentElement()->getFirstChild();
-  EXPECT_EQ(NodeToXML(b), u"<b>text</b>\r\n");
 }
 
 // Counts bytes and the longest run of tabs instead of keeping them: indentation makes
