@@ -16,11 +16,14 @@ void AddLoadOptions(CLI::App* cmd, LoadOptions& options, const std::string& file
 }
 
 DocumentPtr LoadForTool(const LoadOptions& options, xml::XMLDeclInfo& info, int& exitCode) {
-  // A folder opens but reads as nothing, which would load as an empty document: refuse
-  // it, and a missing file, as unreadable input.
+  // The load opens the file again, so it must be a file that reads the same twice: a
+  // folder (which opens but reads as nothing, an empty document) and a pipe (whose
+  // bytes the probe would take, and whose second open may wait forever) are refused
+  // with a missing file as unreadable input.
   const int probe = platform::OpenForReading(options.file);
   unsigned char byte = 0;
-  const bool readable = probe >= 0 && platform::ReadFile(probe, &byte, 1) >= 0;
+  const bool readable =
+      probe >= 0 && platform::ReadFile(probe, &byte, 1) >= 0 && platform::SeekFile(probe, 0) == 0;
   if (probe >= 0) platform::CloseFile(probe);
   if (!readable) {
     std::cerr << "quillet: cannot read " << options.file << "\n";

@@ -1,6 +1,9 @@
 // quillet xml tree / format / serialize, run as a user runs them.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -79,6 +82,14 @@ TEST_F(XmlDocumentCommands, FailedLoadsExplainThemselves) {
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err.substr(0, run.err.find("Error occurred")), "Error Message : \nError Code    : 110\n");
   EXPECT_EQ(run.err.substr(run.err.find("Error occurred"), 27), "Error occurred near line 2,");
+
+  // A pipe can be read only once, and the load reads the file a second time.
+  const std::string piped = "echo '<a/>' | " + quillet::test::ShellQuote(QUILLET_TOOL_PATH) +
+                            " xml tree /dev/stdin >" + quillet::test::ShellQuote(path("out")) + " 2>" +
+                            quillet::test::ShellQuote(path("err"));
+  EXPECT_EQ(WEXITSTATUS(std::system(piped.c_str())), 2);
+  EXPECT_EQ(Slurp(dir_ / "out"), "");
+  EXPECT_EQ(Slurp(dir_ / "err"), "quillet: cannot read /dev/stdin\n");
 
   for (const char* command : {"tree", "serialize"}) {
     run = tool({"xml", command, path("missing.xml")});
