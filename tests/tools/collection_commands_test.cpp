@@ -71,14 +71,14 @@ TEST_F(CollectionCommands, InstallListsTheTitleAndItsFoldersThenRemoveTakesThemA
 TEST_F(CollectionCommands, TitlesShowsMissingValuesAsNullAndReadsAnotherRegistry) {
   box.writeFile("other.dat",
                 "<HTMLHelpDocInfo><DocCompilations>"
-                "<DocCompilation><DocCompId value=\"Bare\"/></DocCompilation>"
+                "<DocCompilation><DocCompId value=\"Caf\xC3\xA9\"/></DocCompilation>"
                 "<DocCompilation><DocCompId value=\"Half\"/><DocCompLanguage value=\"1031\"/>"
                 "<LocationHistory><ColNum value=\"3\"/><TitleLocation/></LocationHistory></DocCompilation>"
                 "</DocCompilations></HTMLHelpDocInfo>");
   const ToolRun r = box.run({"titles", "--registry", box.host("other.dat").string()});
   EXPECT_EQ(r.exitCode, 0) << Describe(r);
   EXPECT_EQ(r.out,
-            "{\"id\":\"Bare\",\"language\":null,\"chm\":null,\"chi\":null,\"colnum\":null,\"locationRef\":null}\n"
+            "{\"id\":\"Caf\xC3\xA9\",\"language\":null,\"chm\":null,\"chi\":null,\"colnum\":null,\"locationRef\":null}\n"
             "{\"id\":\"Half\",\"language\":\"1031\",\"chm\":\"\",\"chi\":null,\"colnum\":\"3\","
             "\"locationRef\":null}\n");
 }
@@ -88,12 +88,12 @@ TEST_F(CollectionCommands, FoldersIndentsEachLevelAndReadsAnotherCollection) {
                 "<HTMLHelpCollection><Folders>"
                 "<Folder><TitleString value=\"A\"/>"
                 "<Folder><TitleString value=\"B\"/><Folder><TitleString value=\"C\"/></Folder></Folder>"
-                "<Folder><TitleString value=\"D\"/></Folder></Folder>"
+                "<Folder><TitleString value=\"D\xC3\xA9\"/></Folder></Folder>"
                 "<Note/><folder><TitleString value=\"E\"/></folder><Folder/>"
                 "</Folders></HTMLHelpCollection>");
   const ToolRun r = box.run({"folders", "--collection", box.host("deep.col").string()});
   EXPECT_EQ(r.exitCode, 0) << Describe(r);
-  EXPECT_EQ(r.out, "A\n  B\n    C\n  D\nE\n\n");  // the last folder has no title
+  EXPECT_EQ(r.out, "A\n  B\n    C\n  D\xC3\xA9\nE\n\n");  // the last folder has no title
 }
 
 TEST_F(CollectionCommands, FailuresExitWithTheResultCodeAndSayWhy) {
