@@ -10,7 +10,17 @@ cmake --build build -j "$(nproc)" --target quillet_tool
 q=build/tools/quillet/quillet
 sandbox="$PWD/build/sandbox"
 rm -rf "$sandbox"
-run() { echo "\$ quillet $*"; "$q" --prefix "$sandbox" "$@"; echo; }
+# Shows each command as it would be typed (arguments with a backslash or a space in
+# single quotes), then runs it on the sandbox.
+run() {
+  local shown="\$ quillet" a
+  for a in "$@"; do
+    if [[ $a == *[\\\ ]* ]]; then shown+=" '$a'"; else shown+=" $a"; fi
+  done
+  echo "$shown"
+  "$q" --prefix "$sandbox" "$@"
+  echo
+}
 say() { echo "# $*"; }
 
 run version
