@@ -107,6 +107,7 @@ TEST_F(CollectionCommands, FailuresExitWithTheResultCodeAndSayWhy) {
       {{"titles", "--registry", box.host("none.dat").string()}, 5, "File does not exist\n"},
       {{"folders", "--collection", box.host("none.col").string()}, 110, ""},
       {{"install", "--id", "X", "--chm", kChm}, 2, ""},  // --chi is required
+      {{"remove"}, 2, ""},                                // nothing to remove
   };
   for (const Case& c : cases) {
     const ToolRun r = box.run(c.args);

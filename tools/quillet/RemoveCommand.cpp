@@ -18,6 +18,7 @@ CommandRegistration registration([](CLI::App& app) {
   CLI::App* cmd = app.add_subcommand("remove", "Remove a title's registry entry and/or a folder of the default collection");
   CLI::Option* id = cmd->add_option("--id", o->id, "Title id to unregister");
   CLI::Option* folder = cmd->add_option("--folder", o->folder, "Folder path to delete (A\\B)");
+  cmd->require_option(1, 2);  // with neither there is nothing to remove
   cmd->callback([o, id, folder] {
     ForgetLastError();
     // An absent option is a null argument: the library then skips that half.
