@@ -69,8 +69,11 @@ TEST_F(CollectionCommands, InstallListsTheTitleAndItsFoldersThenRemoveTakesThemA
 }
 
 TEST_F(CollectionCommands, TitlesShowsMissingValuesAsNullAndReadsAnotherRegistry) {
+  const std::string longPath = "C:\\" + std::string(700, 'p') + ".chm";  // past the first buffer
   box.writeFile("other.dat",
                 "<HTMLHelpDocInfo><DocCompilations>"
+                "<DocCompilation><DocCompId value=\"Long\"/><LocationHistory><TitleLocation value=\"" +
+                    longPath + "\"/></LocationHistory></DocCompilation>"
                 "<DocCompilation><DocCompId value=\"Caf\xC3\xA9\"/></DocCompilation>"
                 "<DocCompilation><DocCompId value=\"Half\"/><DocCompLanguage value=\"1031\"/>"
                 "<LocationHistory><ColNum value=\"3\"/><TitleLocation/></LocationHistory></DocCompilation>"
@@ -78,6 +81,8 @@ TEST_F(CollectionCommands, TitlesShowsMissingValuesAsNullAndReadsAnotherRegistry
   const ToolRun r = box.run({"titles", "--registry", box.host("other.dat").string()});
   EXPECT_EQ(r.exitCode, 0) << Describe(r);
   EXPECT_EQ(r.out,
+            "{\"id\":\"Long\",\"language\":null,\"chm\":\"C:\\\\" + std::string(700, 'p') +
+                ".chm\",\"chi\":null,\"colnum\":null,\"locationRef\":null}\n"
             "{\"id\":\"Caf\xC3\xA9\",\"language\":null,\"chm\":null,\"chi\":null,\"colnum\":null,\"locationRef\":null}\n"
             "{\"id\":\"Half\",\"language\":\"1031\",\"chm\":\"\",\"chi\":null,\"colnum\":\"3\","
             "\"locationRef\":null}\n");

@@ -45,6 +45,7 @@ int Finish(int code, const std::string& what) {
 }
 
 int ReadSized(const std::function<int(char*, unsigned long)>& call, std::string& text) {
+  constexpr size_t kLongestText = size_t{1} << 30;
   std::vector<char> buffer(256);
   for (;;) {
     const int code = call(buffer.data(), static_cast<unsigned long>(buffer.size()));
@@ -52,7 +53,9 @@ int ReadSized(const std::function<int(char*, unsigned long)>& call, std::string&
       text = buffer.data();
       return code;
     }
-    if (code != QUILLET_E_BUFFER_TOO_SMALL) return code;
+    // A text of a gigabyte cannot come from a help file; refusing it keeps a faulty
+    // answer from growing the buffer without end.
+    if (code != QUILLET_E_BUFFER_TOO_SMALL || buffer.size() >= kLongestText) return code;
     buffer.resize(buffer.size() * 2);
   }
 }

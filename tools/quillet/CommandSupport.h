@@ -18,8 +18,8 @@ void ForgetLastError();
 int Finish(int code, const std::string& what);
 
 // Reads a text through a sized call (a QuilletC...Sized function bound to its
-// handle), growing the buffer until the text fits. Returns the call's result; `text`
-// is set only on 0.
+// handle), growing the buffer until the text fits. Returns the call's result (160 for
+// a text past a gigabyte); `text` is set only on 0.
 int ReadSized(const std::function<int(char*, unsigned long)>& call, std::string& text);
 
 }  // namespace quillet::tool
