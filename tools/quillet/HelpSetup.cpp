@@ -100,6 +100,19 @@ void NoteIgnored(std::ostream& err, const ValueStep& step, const std::optional<s
         << Quoted(step.text) << " and init changes nothing that exists\n";
 }
 
+// Writes one file of the setup and says so (unless `what` is empty); false (with the reason on `err`) when it
+// could not be written, in which case it was left as it was.
+bool WriteAndReport(const std::string& hostPath, const std::string& bytes, const std::string& what,
+                    std::ostream& out, std::ostream& err) {
+  std::string error;
+  if (!WriteWholeFile(hostPath, bytes, error)) {
+    err << "quillet: " << error << "\n";
+    return false;
+  }
+  if (!what.empty()) out << "made: " << what << "\n";
+  return true;
+}
+
 }  // namespace
 
 std::string CollectionRegistryText(const std::string& collectionFile) {
@@ -229,27 +242,16 @@ int SetUpHelpEnvironment(const SetupRequest& request, std::ostream& out, std::os
            " stop it first with \"wineserver -k\"\n";
 
   // Files first, the registry values that point at them last.
-  if (!collectionFileFound) {
-    if (!WriteWholeFile(platform::HostPath(collectionFile), CollectionFileText(), error)) {
-      err << "quillet: " << error << "\n";
-      return 1;
-    }
-    out << "made: collection file " << collectionFile << "\n";
-  }
-  if (!collectionRegistryFound) {
-    if (!WriteWholeFile(platform::HostPath(kDefaultCollectionRegistry), CollectionRegistryText(collectionFile),
-                        error)) {
-      err << "quillet: " << error << "\n";
-      return 1;
-    }
-    out << "made: collection registry " << kDefaultCollectionRegistry << "\n";
-  }
+  if (!collectionFileFound && !WriteAndReport(platform::HostPath(collectionFile), CollectionFileText(),
+                                              "collection file " + collectionFile, out, err))
+    return 1;
+  if (!collectionRegistryFound &&
+      !WriteAndReport(platform::HostPath(kDefaultCollectionRegistry), CollectionRegistryText(collectionFile),
+                      std::string("collection registry ") + kDefaultCollectionRegistry, out, err))
+    return 1;
   if (registryChanged) {
-    if (!WriteWholeFile(registryFile, editor.text(), error)) {
-      err << "quillet: " << error << "\n";
-      return 1;
-    }
-    if (!registryFileFound) out << "made: " << registryFile << "\n";
+    // An existing system.reg is edited, not made: its new values are the news.
+    if (!WriteAndReport(registryFile, editor.text(), registryFileFound ? "" : registryFile, out, err)) return 1;
     for (const ValueStep* step : steps)
       if (!step->found) Describe(out, *step);
   }
