@@ -42,7 +42,12 @@ xml::CDOMElement* AppendChildElement(xml::CDOMNode* parent, const char* name) {
                                                            : parent->getOwnerDocument();
   if (document == nullptr) return nullptr;
   xml::CDOMElement* element = document->createElement(platform::AnsiToWide(CallerText(name)).c_str());
-  parent->appendChild(element);
+  // The tree refuses some links (a second root under a document); the element would
+  // then belong to nobody.
+  if (parent->appendChild(element) == nullptr) {
+    element->release();
+    return nullptr;
+  }
   return element;
 }
 

@@ -21,7 +21,8 @@ xml::CDOMElement* AsElement(xml::CDOMNode* node);
 // exactly (letter case counts); null when there is none or `parent` is null.
 xml::CDOMElement* FindChildElement(xml::CDOMNode* parent, const char* name);
 
-// A new element `name`, made by the parent's document and linked as its last child.
+// A new element `name`, made by the parent's document and linked as its last child;
+// null (and nothing made) when the parent is null or refuses the link.
 xml::CDOMElement* AppendChildElement(xml::CDOMNode* parent, const char* name);
 
 // FindChildElement, or AppendChildElement when that finds nothing.
