@@ -12,9 +12,8 @@
 namespace quillet::xml {
 namespace {
 
-using quillet::test::SandboxPrefix;
-
 using quillet::test::DocumentPtr;
+using quillet::test::SandboxPrefix;
 
 // Every node with its kind, names, value and namespace URI, attributes included, one
 // per line and indented by depth: two trees are the same when their dumps are.
@@ -179,19 +178,12 @@ INSTANTIATE_TEST_SUITE_P(
                       "<XML>\r\n<r n=5 m=\"x y\">\r\n\t<c>\xE9</c>\r\n\t<d/>\r\n</r>\r\n</XML>\r\n"}),
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return std::string(info.param.label); });
 
-TEST_F(Loader, AFileWithoutDeclarationGetsOneOnSaveAndKeepsItsTree) {
+TEST_F(Loader, AFileWithoutDeclarationIsSavedWithOne) {
   XMLDeclInfo info;
-  DocumentPtr first = load("<r><a>1</a><b/></r>", info);
-  ASSERT_NE(first, nullptr);
-  ASSERT_EQ(WriteDocumentFile(first.get(), u"C:\\windows\\Help\\out.xml", info), SaveOutcome::kWritten);
-  EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/out.xml"),
-            "<?xml version=\"1.0\" standalone=\"yes\" ?>\r\n<r>\r\n\t<a>1</a>\r\n\t<b/>\r\n</r>\r\n");
-  XMLDeclInfo again;
-  DocumentPtr second(LoadDocument(u"C:\\windows\\Help\\out.xml", again));
-  ASSERT_NE(second, nullptr);
-  // The new declaration is the only difference.
-  EXPECT_EQ(Dump(second.get()), u"9 [#document] []\n 7 [xml] [version=\"1.0\" standalone=\"yes\"]\n" +
-                                     Dump(first.get()).substr(std::u16string(u"9 [#document] []\n").size()));
+  DocumentPtr doc = load("<r/>", info);
+  ASSERT_NE(doc, nullptr);
+  ASSERT_EQ(WriteDocumentFile(doc.get(), u"C:\\windows\\Help\\out.xml", info), SaveOutcome::kWritten);
+  EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/out.xml"), "<?xml version=\"1.0\" standalone=\"yes\" ?>\r\n<r/>\r\n");
 }
 
 }  // namespace

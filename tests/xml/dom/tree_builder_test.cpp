@@ -123,11 +123,8 @@ TEST(ParseErrorText, ThreeLinesInTheFixedLayout) {
   const CSAXParseException empty(u"", 10, u"", u"", 1, 1);
   EXPECT_EQ(FormatParseErrorText(empty),
             u"Error Message : \nError Code    : 10\nError occurred near line 1, column 1\n");
-}
-
-TEST(ParseErrorText, EachLineIsCutToItsRoom) {
-  const CSAXParseException error(std::u16string(2000, u'm'), 110, u"", u"", 1, 2);
-  const std::u16string text = FormatParseErrorText(error);
+  // Each line is cut to its room.
+  const std::u16string text = FormatParseErrorText(CSAXParseException(std::u16string(2000, u'm'), 110, u"", u"", 1, 2));
   EXPECT_EQ(text.substr(0, 1023), u"Error Message : " + std::u16string(1006, u'm') + u"\n");
   EXPECT_EQ(text.substr(1023), u"Error Code    : 110\nError occurred near line 1, column 2\n");
 }

@@ -13,9 +13,8 @@
 namespace quillet::xml {
 namespace {
 
-using quillet::test::SandboxPrefix;
-
 using quillet::test::DocumentPtr;
+using quillet::test::SandboxPrefix;
 
 class SaveDocumentToFile : public ::testing::Test {
  protected:
