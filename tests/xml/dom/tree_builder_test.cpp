@@ -55,31 +55,6 @@ TEST_F(TreeBuilder, LinksNodesWhereTheReaderFoundThem) {
   EXPECT_EQ(std::u16string(doc->getDocumentElement()->getNodeName()), u"r");
 }
 
-TEST_F(TreeBuilder, ElementsAndAttributesKeepTheirNamespaceUris) {
-  CSAXAttributes attributes;
-  CSAXAttributes::Entry& first = attributes.append();
-  first = {u"urn:x", u"a", u"x:a", u"1"};
-  CSAXAttributes::Entry& second = attributes.append();
-  second = {u"", u"b", u"b", u"2"};
-  CSAXAttributes::Entry& repeat = attributes.append();
-  repeat = {u"", u"b", u"b", u"3"};  // same name again: the value is replaced
-
-  builder.startDocument();
-  builder.startElement(u"urn:d", u"r", u"r", attributes);
-  end();
-  DocumentPtr doc(builder.takeDocument());
-  CDOMElement* root = doc->getDocumentElement();
-  ASSERT_NE(root, nullptr);
-  EXPECT_EQ(std::u16string(root->getNamespaceURI()), u"urn:d");
-  CDOMAttribute* a = root->getAttributeNode(u"x:a");
-  ASSERT_NE(a, nullptr);
-  EXPECT_EQ(std::u16string(a->getNamespaceURI()), u"urn:x");
-  EXPECT_EQ(std::u16string(a->getLocalName()), u"a");
-  EXPECT_EQ(std::u16string(root->getAttribute(u"b")), u"3");
-  std::u16string xml;
-  EXPECT_EQ(std::u16string(doc->getXML(xml)), u"<r x:a=\"1\" b=\"3\"/>\r\n");
-}
-
 TEST_F(TreeBuilder, ASecondRootIsDroppedWithItsContent) {
   builder.startDocument();
   start(u"r");

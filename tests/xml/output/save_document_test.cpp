@@ -56,16 +56,14 @@ TEST_F(SaveDocumentToFile, WritesTheDocumentAndLeavesNoTemporary) {
 }
 
 TEST_F(SaveDocumentToFile, KeepsTheOldFilesPermissions) {
+  using std::filesystem::perms;
+  const perms kept = perms::owner_read | perms::owner_write | perms::group_read;
   sandbox.writeFile(relative, old);
-  std::filesystem::permissions(sandbox.host(relative), std::filesystem::perms::owner_read |
-                                                           std::filesystem::perms::owner_write |
-                                                           std::filesystem::perms::group_read);
+  std::filesystem::permissions(sandbox.host(relative), kept);
   DocumentPtr doc = Registry(1);
   EXPECT_TRUE(saveDocumentToFile(doc.get(), path, XMLDeclInfo{}));
   EXPECT_NE(sandbox.readFile(relative), old);
-  EXPECT_EQ(std::filesystem::status(sandbox.host(relative)).permissions() & std::filesystem::perms::all,
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                std::filesystem::perms::group_read);
+  EXPECT_EQ(std::filesystem::status(sandbox.host(relative)).permissions() & perms::all, kept);
 }
 
 TEST_F(SaveDocumentToFile, AFailingWriteLeavesTheOldFileUntouched) {

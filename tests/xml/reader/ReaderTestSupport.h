@@ -107,26 +107,14 @@ struct Outcome {
   Recorder recorder;
 };
 
-inline void Configure(CSAXReader& reader, const Options& options) {
+// Parses `source` with a fresh reader.
+inline Outcome Parse(CByteSource& source, const Options& options = {}) {
+  Outcome out;
+  CSAXReader reader;
   reader.setFeature(kFeatureNamespaces, options.namespaces);
   reader.setFeature(kFeatureAllowInlineEncodingDetection, options.inlineEncoding);
   reader.setProperty(kPropertyPreserveSpace, options.preserveSpace ? u"Yes" : u"No");
   reader.setProperty(kPropertyExpandCDATAIntoText, options.expandCDATA ? u"Yes" : u"No");
-}
-
-inline void Finish(Outcome& out) {
-  for (const std::string& e : out.recorder.events) {
-    if (e == "locator" || e == "startDocument" || e == "endDocument") continue;
-    if (!out.events.empty()) out.events += " ";
-    out.events += e;
-  }
-}
-
-// Parses `input` from a memory byte source with a fresh reader.
-inline Outcome Parse(CByteSource& source, const Options& options = {}) {
-  Outcome out;
-  CSAXReader reader;
-  Configure(reader, options);
   reader.setContentHandler(&out.recorder);
   reader.setDTDHandler(&out.recorder);
   reader.setErrorHandler(&out.recorder);
@@ -141,7 +129,10 @@ inline Outcome Parse(CByteSource& source, const Options& options = {}) {
   }
   out.encoding = Show(reader.getDeclInfo().encoding);
   out.encodingGiven = reader.getDeclInfo().encodingGiven;
-  Finish(out);
+  for (const std::string& e : out.recorder.events) {
+    if (e == "locator" || e == "startDocument" || e == "endDocument") continue;
+    out.events += (out.events.empty() ? "" : " ") + e;
+  }
   return out;
 }
 
