@@ -145,35 +145,23 @@ TEST(WriteDocument, CompatibilityModeLeavesOnlyDigitValuesUnquoted) {
             "<e n=\"5\" m=\"5a\" z=\"\" w=\"\xD9\xA1\xD9\xA2\" q=\"12\"/>\r\n");
 }
 
-TEST(Escaping, TextAndAttributeValuesShareOneMapping) {
-  auto [doc, e] = NewDocument(u"e");
+TEST(Escaping, TextAndAttributeValuesShareOneMappingOtherKindsAreWrittenAsTheyStand) {
+  auto [doc, e] = NewDocument(u"x&y");
   e->setAttribute(u"v", u"\"<\n'\t\r&>");
   e->appendChild(doc->createTextNode(u"a\"<\n'\t\r&>b"));
-  EXPECT_EQ(Utf8(e),
-            "<e v=\"&quot;&lt;&#10;'&#9;&#13;&amp;&gt;\">a&quot;&lt;&#10;'&#9;&#13;&amp;&gt;b</e>\r\n");
-}
-
-TEST(Escaping, NamesCommentsCdataAndInstructionsAreWrittenAsTheyStand) {
-  auto [doc, e] = NewDocument(u"x&y");
   e->appendChild(doc->createComment(u"a -- <b>"));
   e->appendChild(doc->createCDATASection(u"<&]]>"));
   e->appendChild(doc->createProcessingInstruction(u"pi", u"<&\">"));
   EXPECT_EQ(Utf8(e),
-            "<x&y>\r\n\t<!--a -- <b>-->\r\n\t<![CDATA[<&]]>]]>\r\n\t<?pi <&\">?>\r\n</x&y>\r\n");
+            "<x&y v=\"&quot;&lt;&#10;'&#9;&#13;&amp;&gt;\">\r\n\ta&quot;&lt;&#10;'&#9;&#13;&amp;&gt;b\r\n"
+            "\t<!--a -- <b>-->\r\n\t<![CDATA[<&]]>]]>\r\n\t<?pi <&\">?>\r\n</x&y>\r\n");
 }
 
-TEST(Layout, MixedContentIsReLaidOutOneNodePerLine) {
-  auto [doc, p] = NewDocument(u"p");
-  p->appendChild(doc->createTextNode(u" lead  "));
-  CDOMElement* i = doc->createElement(u"i");
-  p->appendChild(i);
-  i->appendChild(doc->createTextNode(u"x"));
-  p->appendChild(doc->createTextNode(u""));
-  EXPECT_EQ(Utf8(p), "<p>\r\n\t lead  \r\n\t<i>x</i>\r\n\t\r\n</p>\r\n");
-}
-
-TEST(Layout, DepthIndentsAndAttributesEndTagsDirectly) {
+// One node per line, indented by depth; an element whose only child is a text node
+// keeps it inline, and an entity reference shares the line of the next sibling.
+TEST(Layout, MixedContentDepthAndEntityReferences) {
   auto [doc, a] = NewDocument(u"a");
+  a->appendChild(doc->createTextNode(u" lead  "));
   CDOMElement* b = doc->createElement(u"b");
   a->appendChild(b);
   CDOMElement* c = doc->createElement(u"c");
@@ -184,16 +172,16 @@ TEST(Layout, DepthIndentsAndAttributesEndTagsDirectly) {
   b->appendChild(d);
   d->setAttribute(u"k", u"v");
   d->appendChild(doc->createCDATASection(u"only"));  // not a text node: own line
+  CDOMElement* i = doc->createElement(u"i");
+  a->appendChild(i);
+  i->appendChild(doc->createTextNode(u"x"));
+  a->appendChild(doc->createTextNode(u""));
+  a->appendChild(doc->createElement(u"x"));
+  a->appendChild(doc->createEntityReference(u"e"));
+  a->appendChild(doc->createElement(u"y"));
   EXPECT_EQ(Utf8(a),
-            "<a>\r\n\t<b>\r\n\t\t<c k=\"v\" l=\"w\"/>\r\n\t\t<d k=\"v\">\r\n\t\t\t<![CDATA[only]]>\r\n\t\t</d>\r\n\t</b>\r\n</a>\r\n");
-}
-
-TEST(Layout, EntityReferenceSharesTheLineOfTheNextSibling) {
-  auto [doc, r] = NewDocument(u"r");
-  r->appendChild(doc->createElement(u"x"));
-  r->appendChild(doc->createEntityReference(u"e"));
-  r->appendChild(doc->createElement(u"y"));
-  EXPECT_EQ(Utf8(r), "<r>\r\n\t<x/>\r\n&e;\t<y/>\r\n</r>\r\n");
+            "<a>\r\n\t lead  \r\n\t<b>\r\n\t\t<c k=\"v\" l=\"w\"/>\r\n\t\t<d k=\"v\">\r\n\t\t\t<![CDATA[only]]>\r\n"
+            "\t\t</d>\r\n\t</b>\r\n\t<i>x</i>\r\n\t\r\n\t<x/>\r\n&e;\t<y/>\r\n</a>\r\n");
 }
 
 TEST(GetXML, EachNodeKind) {

@@ -119,14 +119,11 @@ TEST(ReaderErrors, LimitsFailCleanly) {
   const std::string longPrefixed = std::string(300, 'p') + ":" + std::string(300, 'l');
   EXPECT_TRUE(Parse("<" + okName + "/>").ok);
   EXPECT_TRUE(Parse("<" + longPrefixed + "/>").ok);  // each part fits
-  ExpectErrors({
-      {"element name", ("<" + longName + "/>").c_str(), 110, "Name is longer than the limit of 511 characters"},
-  });
-  const Outcome attr = Parse("<a " + longName + "='1'/>");
-  EXPECT_EQ(attr.code, 110);
-  const Outcome pi = Parse("<?" + longName + "?><a/>");
-  EXPECT_EQ(pi.code, 110);
-  EXPECT_EQ(pi.message, "Name is longer than the limit of 511 characters");
+  for (const std::string& input : {"<" + longName + "/>", "<a " + longName + "='1'/>", "<?" + longName + "?><a/>"}) {
+    const Outcome out = Parse(input);
+    EXPECT_EQ(out.code, 110) << input.substr(0, 3);
+    EXPECT_EQ(out.message, "Name is longer than the limit of 511 characters") << input.substr(0, 3);
+  }
 }
 
 std::string Nested(int depth) {
