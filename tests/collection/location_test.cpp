@@ -35,46 +35,27 @@ std::string collectionFilename(unsigned long size = 1024) {
   return found == 1 ? std::string(buffer) : "<0> " + std::string(buffer);
 }
 
-TEST(LocateCollectionDir, WindowsHelpDirectoryWinsOverAllUsers) {
-  SandboxPrefix sandbox;
-  sandbox.writeFile("drive_c/windows/Help/hhcolreg.dat", "w");
-  sandbox.writeFile(std::string(kAllUsersHost) + "hhcolreg.dat", "a");
-  std::string directory;
-  ASSERT_TRUE(quillet::LocateCollectionDir(directory));
-  EXPECT_EQ(directory, "C:\\windows\\Help\\");
-  EXPECT_EQ(registryPath(), "C:\\windows\\Help\\HHCOLREG.DAT");
-
-  ASSERT_TRUE(quillet::LocateAllUsersHelpDir(directory));
-  EXPECT_EQ(directory, kAllUsersWindows);
-
-  sandbox.nameDefaultCollection();
-  EXPECT_EQ(collectionFilename(), "C:\\windows\\Help\\quillet.col");
-}
-
-TEST(LocateCollectionDir, AllUsersDirectoryWhenTheHelpDirectoryHasNone) {
-  SandboxPrefix sandbox;
-  sandbox.writeFile(std::string(kAllUsersHost) + "hhcolreg.dat", "a");
-  std::string directory = "unchanged";
-  EXPECT_FALSE(quillet::LocateWindowsHelpDir(directory));
-  EXPECT_EQ(directory, "unchanged");  // written only on success
-  ASSERT_TRUE(quillet::LocateCollectionDir(directory));
-  EXPECT_EQ(directory, kAllUsersWindows);
-  EXPECT_EQ(registryPath(), std::string(kAllUsersWindows) + "HHCOLREG.DAT");
-}
-
-TEST(LocateCollectionDir, NeitherDirectoryHoldsTheFile) {
+TEST(LocateCollectionDir, TheHelpDirectoryWinsOverAllUsersAndNeitherIsAFailure) {
   SandboxPrefix sandbox;
   std::string directory = "unchanged";
   EXPECT_FALSE(quillet::LocateCollectionDir(directory));
-  EXPECT_EQ(directory, "unchanged");
+  EXPECT_EQ(directory, "unchanged");  // written only on success
   EXPECT_EQ(registryPath(), std::string("<0> ") + kNotFound);
-}
 
-TEST(LocateCollectionDir, PathIsCutToTheCallersBuffer) {
-  SandboxPrefix sandbox;
-  sandbox.writeFile("drive_c/windows/Help/HHCOLREG.DAT", "w");
-  EXPECT_EQ(registryPath(11), "C:\\windows");  // ten characters and the NUL
-  EXPECT_EQ(registryPath(30), "C:\\windows\\Help\\HHCOLREG.DAT");
+  sandbox.writeFile(std::string(kAllUsersHost) + "hhcolreg.dat", "a");
+  EXPECT_FALSE(quillet::LocateWindowsHelpDir(directory));
+  EXPECT_EQ(directory, "unchanged");
+  ASSERT_TRUE(quillet::LocateCollectionDir(directory));
+  EXPECT_EQ(directory, kAllUsersWindows);
+  EXPECT_EQ(registryPath(), std::string(kAllUsersWindows) + "HHCOLREG.DAT");
+
+  sandbox.writeFile("drive_c/windows/Help/hhcolreg.dat", "w");
+  ASSERT_TRUE(quillet::LocateCollectionDir(directory));
+  EXPECT_EQ(directory, "C:\\windows\\Help\\");
+  EXPECT_EQ(registryPath(), "C:\\windows\\Help\\HHCOLREG.DAT");
+  EXPECT_EQ(registryPath(11), "C:\\windows");  // cut to the caller's buffer: ten characters and the NUL
+  ASSERT_TRUE(quillet::LocateAllUsersHelpDir(directory));
+  EXPECT_EQ(directory, kAllUsersWindows);
 }
 
 TEST(AllUsersHelpDir, OnlyTheDriveOfTheWindowsDirectorySurvives) {
@@ -99,13 +80,6 @@ TEST(DefaultCollectionFilename, PreferredCollectionNamesTheFile) {
       "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections\\\\0x0409\\\\Aardvark] 1\n"
       "\"Filename\"=\"C:\\\\wrong.col\"\n");
   EXPECT_EQ(collectionFilename(), "C:\\windows\\Help\\main.col");
-
-  char language[16] = {};
-  ASSERT_TRUE(quillet::ReadHelpLanguage(language, sizeof language));
-  EXPECT_STREQ(language, "0x0409");
-  char preferred[16] = {};
-  ASSERT_TRUE(quillet::ReadPreferredCollection(language, preferred, sizeof preferred));
-  EXPECT_STREQ(preferred, "Main");
 }
 
 TEST(DefaultCollectionFilename, WithoutPreferredTheFirstSubkeyInWindowsOrder) {

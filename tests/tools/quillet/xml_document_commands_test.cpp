@@ -1,4 +1,4 @@
-// quillet xml tree / format / serialize, run as a user runs them.
+// quillet xml events / tree / format / serialize, run as a user runs them.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/RunTool.h"
@@ -91,14 +92,18 @@ TEST_F(XmlDocumentCommands, FailedLoadsExplainThemselves) {
   EXPECT_EQ(Slurp(dir_ / "out"), "");
   EXPECT_EQ(Slurp(dir_ / "err"), "quillet: cannot read /dev/stdin\n");
 
-  for (const char* command : {"tree", "serialize"}) {
-    run = tool({"xml", command, path("missing.xml")});
-    EXPECT_EQ(run.exitCode, 2) << command;
-    EXPECT_EQ(run.err, "quillet: cannot read " + path("missing.xml") + "\n");
-    run = tool({"xml", command, dir_.string()});
-    EXPECT_EQ(run.exitCode, 2) << command;
-    EXPECT_EQ(run.err, "quillet: cannot read " + dir_.string() + "\n");
+  // A directory opens but cannot be read; only the events command tells the two apart.
+  for (const std::string command : {"tree", "serialize", "events"}) {
+    for (const std::string& file : {path("missing.xml"), dir_.string()}) {
+      run = tool({"xml", command, file});
+      EXPECT_EQ(run.exitCode, 2) << command;
+      EXPECT_EQ(run.out, "") << command;
+      const bool opens = command != "events" || file == dir_.string();
+      EXPECT_EQ(run.err, (opens ? "quillet: cannot read " : "quillet: cannot open ") + file + "\n");
+    }
   }
+  EXPECT_EQ(tool({"xml", "events"}).exitCode, 2);
+  EXPECT_EQ(tool({"xml", "events", "--no-such-switch", "x.xml"}).exitCode, 2);
 }
 
 TEST_F(XmlDocumentCommands, FormatSavesAsACollectionSaveDoes) {
@@ -152,9 +157,7 @@ TEST_F(XmlDocumentCommands, FormatNeverDamagesAnExistingOutput) {
   EXPECT_EQ(run.err, "quillet: cannot create a file beside " + path("no/such/folder/out.xml") + "\n");
 
   EXPECT_EQ(Slurp(dir_ / "out.xml"), "precious");
-  size_t files = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) ++files;
-  EXPECT_EQ(files, 6u);  // out.xml, bad, in, empty, and the captured out and err: no temporary left
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 6);  // out.xml, bad, in, empty, and the captured out and err: no temporary left
 }
 
 TEST_F(XmlDocumentCommands, SerializePrintsTheDocumentsXmlAsUtf8) {
@@ -167,6 +170,66 @@ TEST_F(XmlDocumentCommands, SerializePrintsTheDocumentsXmlAsUtf8) {
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "quillet: path expressions are not available yet\n");
+}
+
+TEST_F(XmlDocumentCommands, EventsPrintsEveryEventAsOneJsonLine) {
+  write("doc.xml",
+        "<?xml version=\"1.0\"?>\n<!--c\\-->\n<p:r xmlns:p=\"u\" a='&quot;'>t\xC3\xA9\t"
+        "<![CDATA[x]]><?pi d?><e/></p:r>");
+  const ToolRun r = tool({"xml", "events", path("doc.xml")});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "{\"event\":\"startDocument\"}\n"
+            "{\"event\":\"processingInstruction\",\"target\":\"xml\",\"data\":\"version=\\\"1.0\\\"\"}\n"
+            "{\"event\":\"comment\",\"text\":\"c\\\\\"}\n"
+            "{\"event\":\"startPrefixMapping\",\"prefix\":\"p\",\"uri\":\"u\"}\n"
+            "{\"event\":\"startElement\",\"uri\":\"u\",\"localName\":\"r\",\"qName\":\"p:r\",\"attributes\":["
+            "{\"uri\":\"http://www.w3.org/2000/xmlns/\",\"localName\":\"p\",\"qName\":\"xmlns:p\",\"value\":\"u\"},"
+            "{\"uri\":\"\",\"localName\":\"a\",\"qName\":\"a\",\"value\":\"\\\"\"}]}\n"
+            "{\"event\":\"characters\",\"text\":\"t\\u00e9\\u0009x\"}\n"
+            "{\"event\":\"processingInstruction\",\"target\":\"pi\",\"data\":\"d\"}\n"
+            "{\"event\":\"startElement\",\"uri\":\"\",\"localName\":\"e\",\"qName\":\"e\",\"attributes\":[]}\n"
+            "{\"event\":\"endElement\",\"uri\":\"\",\"localName\":\"e\",\"qName\":\"e\"}\n"
+            "{\"event\":\"endElement\",\"uri\":\"u\",\"localName\":\"r\",\"qName\":\"p:r\"}\n"
+            "{\"event\":\"endPrefixMapping\",\"prefix\":\"p\"}\n"
+            "{\"event\":\"endDocument\"}\n"
+            "{\"event\":\"result\",\"ok\":true,\"encoding\":\"UTF-8\",\"encodingGiven\":false}\n");
+}
+
+TEST_F(XmlDocumentCommands, EventsSwitchesChangeWhatIsReported) {
+  write("doc.xml", "<?xml version='1.0' encoding='ISO-8859-1'?><p:r xmlns:p='u'>\n \xC3\xA9<![CDATA[c]]></p:r>");
+  const ToolRun plain = tool({"xml", "events", path("doc.xml")});
+  EXPECT_NE(plain.out.find("{\"event\":\"characters\",\"text\":\"\\u00c3\\u00a9c\"}"), std::string::npos) << plain.out;
+  EXPECT_NE(plain.out.find("\"encoding\":\"ISO-8859-1\",\"encodingGiven\":true}"), std::string::npos);
+
+  const ToolRun all = tool({"xml", "events", "--no-namespaces", "--preserve-space", "--no-expand-cdata",
+                            "--no-inline-encoding", path("doc.xml")});
+  EXPECT_EQ(all.exitCode, 0);
+  EXPECT_EQ(all.out.find("startPrefixMapping"), std::string::npos) << all.out;
+  EXPECT_NE(all.out.find("\"uri\":\"\",\"localName\":\"\",\"qName\":\"p:r\""), std::string::npos) << all.out;
+  EXPECT_NE(all.out.find("{\"event\":\"characters\",\"text\":\"\\u000a \\u00e9\"}\n"
+                         "{\"event\":\"cdataSection\",\"text\":\"c\"}"),
+            std::string::npos)
+      << all.out;
+  EXPECT_NE(all.out.find("\"encoding\":\"UTF-8\",\"encodingGiven\":false}"), std::string::npos);
+
+  write("wide.xml", std::string("<\0a\0/\0>\0", 8));
+  const ToolRun unicode = tool({"xml", "events", "--unicode-default", path("wide.xml")});
+  EXPECT_EQ(unicode.exitCode, 0);
+  EXPECT_NE(unicode.out.find("\"encoding\":\"UNICODE\""), std::string::npos) << unicode.out;
+}
+
+TEST_F(XmlDocumentCommands, EventsParseErrorEndsWithFatalErrorAndResult) {
+  write("bad.xml", "<a>\n<b>&foo;</b></a>");
+  const ToolRun r = tool({"xml", "events", path("bad.xml")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out,
+            "{\"event\":\"startDocument\"}\n"
+            "{\"event\":\"startElement\",\"uri\":\"\",\"localName\":\"a\",\"qName\":\"a\",\"attributes\":[]}\n"
+            "{\"event\":\"startElement\",\"uri\":\"\",\"localName\":\"b\",\"qName\":\"b\",\"attributes\":[]}\n"
+            "{\"event\":\"fatalError\",\"code\":170,\"line\":2,\"column\":13,\"message\":\"Undefined entity 'foo'\"}\n"
+            "{\"event\":\"result\",\"ok\":false,\"code\":170,\"line\":2,\"column\":13,"
+            "\"message\":\"Undefined entity 'foo'\"}\n");
 }
 
 }  // namespace
