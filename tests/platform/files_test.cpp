@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <set>
 #include <string>
@@ -21,10 +19,6 @@ class Files : public ::testing::Test {
 
   // The names in the Help folder, to see that no temporary is left behind.
   std::set<std::string> helpFolder() const { return sandbox.names("drive_c/windows/Help"); }
-
-  static std::filesystem::perms permissions(const std::filesystem::path& path) {
-    return std::filesystem::status(path).permissions();
-  }
 
   SandboxPrefix sandbox;
 };
@@ -82,8 +76,9 @@ TEST_F(Files, InjectedFailureStopsWritesAfterTheBudget) {
 TEST_F(Files, CommitReplacesAndKeepsTheOldPermissions) {
   sandbox.writeFile("drive_c/windows/Help/hhcolreg.dat", "old");
   const auto target = sandbox.host("drive_c/windows/Help/hhcolreg.dat");
-  std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                                           std::filesystem::perms::group_read);
+  using std::filesystem::perms;
+  const perms mode = perms::owner_read | perms::owner_write | perms::group_read;
+  std::filesystem::permissions(target, mode);
 
   const std::string temporary = platform::TemporaryPathBeside("C:\\windows\\Help\\HHCOLREG.DAT");
   EXPECT_EQ(temporary.rfind("C:\\windows\\Help\\HHCOLREG.DAT", 0), 0u) << temporary;  // same folder
@@ -97,9 +92,7 @@ TEST_F(Files, CommitReplacesAndKeepsTheOldPermissions) {
   EXPECT_TRUE(platform::CommitReplacing(temporary, "C:\\windows\\Help\\HHCOLREG.DAT"));
 
   EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/hhcolreg.dat"), "new");
-  EXPECT_EQ(permissions(target) & std::filesystem::perms::all,
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                std::filesystem::perms::group_read);
+  EXPECT_EQ(std::filesystem::status(target).permissions() & perms::all, mode);
   EXPECT_EQ(helpFolder(), (std::set<std::string>{"hhcolreg.dat"}));
 }
 

@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <set>
 #include <string>
 
 #include "HelpSetup.h"
 #include "HostFiles.h"
 #include "platform/Platform.h"
+#include "support/SandboxPrefix.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace quillet::tool;
 
 TEST(HelpSetup, ChecksTheCommandsArguments) {
@@ -49,30 +47,18 @@ TEST(HelpSetup, ChecksTheCommandsArguments) {
   }
 }
 
-class HostFilesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::path(QUILLET_TEST_WORK_DIR) / "host_files";
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { quillet::platform::InjectWriteFailureAfter(-1); }
-  static std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  fs::path dir_;
-};
-
-TEST_F(HostFilesTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
-  const fs::path target = dir_ / "system.reg";
-  std::ofstream(target, std::ios::binary) << "old bytes";
+TEST(HostFiles, AFailedWriteLeavesTheOldFileAndNoTemporary) {
+  quillet::test::SandboxPrefix sandbox;
+  sandbox.writeFile("drive_c/system.reg", "old bytes");
+  const std::string target = sandbox.host("drive_c/system.reg").string();
   quillet::platform::InjectWriteFailureAfter(3);
   std::string error;
-  EXPECT_FALSE(WriteWholeFile(target.string(), "new bytes that do not fit", error));
-  EXPECT_EQ(error, "cannot write " + target.string() + " (it was left as it was)");
-  EXPECT_EQ(Slurp(target), "old bytes");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  const bool written = WriteWholeFile(target, "new bytes that do not fit", error);
+  quillet::platform::InjectWriteFailureAfter(-1);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(error, "cannot write " + target + " (it was left as it was)");
+  EXPECT_EQ(sandbox.readFile("drive_c/system.reg"), "old bytes");
+  EXPECT_EQ(sandbox.names("drive_c"), (std::set<std::string>{"system.reg", "windows"}));
 }
 
 }  // namespace
