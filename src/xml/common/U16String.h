@@ -19,8 +19,9 @@ inline size_t U16Length(const char16_t* text) {
 std::u16string U16FromAscii(const char* text);
 
 // UTF-8 <-> UTF-16. Surrogate pairs become one 4-byte sequence; a lone surrogate is
-// encoded on its own (3 bytes) so that no code unit is lost. Invalid UTF-8 bytes
-// become U+FFFD.
+// encoded on its own (3 bytes) so that no code unit is lost. Decoding is strict: a
+// byte that does not start a well-formed, shortest-form sequence of a scalar value
+// becomes U+FFFD and decoding goes on at the next byte.
 std::string U16ToUtf8(const std::u16string& text);
 std::u16string Utf8ToU16(const std::string& text);
 
