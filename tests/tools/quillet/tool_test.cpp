@@ -120,8 +120,8 @@ TEST_F(ToolTest, InitMakesAWorkingEnvironmentOnAnEmptyPrefix) {
   const std::string registry = Slurp(prefix_ / "system.reg");
   const std::string dc = "[SOFTWARE\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections";
   EXPECT_EQ(WithoutTimestamps(registry),
-            "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + dc + "] T\n\"Language\"=\"0x0409\"\n\n" +
-                dc + "\\\\0x0409] T\n\"Preferred\"=\"Quillet\"\n\n" + dc +
+            "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + dc +
+                "] T\n\"Language\"=\"0x0409\"\n\n" + dc + "\\\\0x0409] T\n\"Preferred\"=\"Quillet\"\n\n" + dc +
                 "\\\\0x0409\\\\Quillet] T\n\"Filename\"=\"C:\\\\windows\\\\Help\\\\quillet.col\"\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(drive("windows/Help")), fs::directory_iterator()), 2);
 
@@ -197,29 +197,22 @@ TEST_F(ToolTest, InitKeepsWhatItFindsOverWhatItIsAskedFor) {
 }
 
 TEST_F(ToolTest, InitRefusesARegistryItCannotTrust) {
+  const std::string key = "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections";
+  const std::string dc = "WINE REGISTRY Version 2\n\n" + key;
+  const std::string hklm = "[HKLM\\SOFTWARE\\Microsoft\\HTML Help Collections\\Developer Collections";
   struct Row {
-    const char* label;
-    std::string systemReg;
-    const char* message;
+    std::string systemReg, message;
   };
   const Row rows[] = {
-      {"not a Wine registry", "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software]\n",
+      {"REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software]\n",
        "is not a Wine registry file (its first line is not \"WINE REGISTRY Version 2\")"},
-      {"Language is a number",
-       "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections] 1\n"
-       "\"Language\"=dword:00000409\n",
-       "the value \"Language\" of [HKLM\\SOFTWARE\\Microsoft\\HTML Help Collections\\Developer Collections] is "
-       "dword:00000409, not a string"},
-      {"Preferred is empty",
-       "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections] 1\n"
-       "\"Language\"=\"0x0409\"\n\n"
-       "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections\\\\0x0409] 1\n"
-       "\"Preferred\"=\"\"\n",
-       "the value \"Preferred\" of [HKLM\\SOFTWARE\\Microsoft\\HTML Help Collections\\Developer Collections\\0x0409] is "
-       "empty, so it names nothing"},
+      {dc + "] 1\n\"Language\"=dword:00000409\n",
+       "the value \"Language\" of " + hklm + "] is dword:00000409, not a string"},
+      {dc + "] 1\n\"Language\"=\"0x0409\"\n\n" + key + "\\\\0x0409] 1\n\"Preferred\"=\"\"\n",
+       "the value \"Preferred\" of " + hklm + "\\0x0409] is empty, so it names nothing"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.label);
+    SCOPED_TRACE(row.message);
     fs::remove_all(prefix_);
     Spit(prefix_ / "system.reg", row.systemReg);
     const ToolRun r = tool({"init"});
