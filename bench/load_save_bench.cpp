@@ -119,7 +119,7 @@ void Save(benchmark::State& state, const BenchFile& file) {
   const std::string outText = out.string();
   const std::u16string outPath(outText.begin(), outText.end());
   for (auto _ : state) {
-    if (WriteDocumentFile(doc, outPath, info) != SaveOutcome::kWritten) {
+    if (!WriteDocumentFile(doc, outPath, info).ok()) {
       state.SkipWithError("the save failed");
       break;
     }

@@ -23,6 +23,7 @@
 
 #include "quillet/export.h"
 
+#include "quillet/doc_values.h"    // QUILLET_DOC_* value ids
 #include "quillet/result_codes.h"  // QUILLET_OK and the QUILLET_E_* codes
 
 // Copies the version text "Tessaly QUILLET Version 1.0.0 - Build 002" and its NUL

@@ -7,7 +7,7 @@
  * behaviour: QuilletAddFolder is QuilletCAddFolder. The two forms of
  * QuilletOpenDocInfo get one name each: QuilletCOpenDocInfoFile (with a file name)
  * and QuilletCOpenDocInfoDefault (without). Functions that exist only in C form have
- * plain names (QuilletSetHtmlHelpSafeOutput). quillet.h and this header can be
+ * plain names (QuilletSetSafeMode). quillet.h and this header can be
  * included together.
  *
  * Sized calls. Four C++ calls fill a buffer whose size they are not told. Each has a
@@ -22,12 +22,13 @@
  * Everything else is as in quillet.h: texts are NUL-terminated ANSI text (UTF-8 on
  * systems other than Windows), buffers belong to the caller, handles are non-zero
  * numbers, results are the codes of quillet/result_codes.h, and QuilletCGetLastError
- * gives the text a failure left. The library takes no locks.
+ * gives the text a failure left. Use the library from one thread at a time.
  */
 #ifndef QUILLET_QUILLET_C_H
 #define QUILLET_QUILLET_C_H
 
 #include "quillet/export.h"
+#include "quillet/doc_values.h"
 #include "quillet/result_codes.h"
 
 #ifdef __cplusplus
@@ -55,13 +56,35 @@ QUILLET_API int QuilletCGetDefaultCollectionFilename(char* buffer, unsigned long
  * `size` bytes, cut to fit. Returns 1 when found, 0 when not (with a last-error text). */
 QUILLET_API int QuilletCGetDefaultDocumentCollectionFilename(char* buffer, unsigned long size);
 
-/* Turns the HTML Help-safe form of saved files on (non-zero) or off (0) for the whole
- * process; it is off until turned on. While it is on, a file written in the "<XML>"
- * form (the form HTML Help itself writes) gives an element that has neither
- * attributes nor children as a start and an end tag, `<Locations></Locations>`,
- * instead of `<Locations/>`, which HTML Help's own reader takes for a tag that never
- * ends. Nothing else in the output changes, and files in other forms are unaffected. */
+/* Turns safe mode on (non-zero) or off (0) for the whole process; it is off until
+ * turned on, and every function then behaves as it always has. Safe mode protects the
+ * user's files where that behaviour would lose or damage data (the quillet tool turns
+ * it on; the README's "Safe mode" section lists every difference):
+ * - a file in HTML Help's own "<XML>" form is read and written in the system's ANSI
+ *   code page (not byte for character), and a character the code page cannot hold
+ *   fails the save with QUILLET_E_UNREPRESENTABLE instead of being cut to its low
+ *   8 bits; likewise for "ASCII" and "ISO-8859-1" files and characters above U+00FF;
+ * - in the "<XML>" form, an element with neither attributes nor children is written
+ *   `<Locations></Locations>`, which HTML Help's own reader needs, not `<Locations/>`;
+ * - a save that cannot write, flush or replace its file returns
+ *   QUILLET_E_WRITE_FAILED with a last-error text naming the file and the reason
+ *   (QuilletSaveCollection, QuilletSaveDocInfo, QuilletInstall, QuilletRemove), and a
+ *   failed backup sets a last-error text with the reason;
+ * - QuilletInstall and QuilletRemove check both files before changing either, and
+ *   change both or neither; their last-error texts name the file that is wrong. */
+QUILLET_API void QuilletSetSafeMode(int on);
+
+/* The earlier name of QuilletSetSafeMode, kept for callers built against it. */
 QUILLET_API void QuilletSetHtmlHelpSafeOutput(int on);
+
+/* Turns the help files' lock for handles on (non-zero) or off (0, the default) for the
+ * whole process. While it is on, every collection or doc-info handle holds an advisory
+ * lock on the file "hhcolreg.lck" beside hhcolreg.dat from its load until it is
+ * released, so that another program's install cannot slip in between a load and a
+ * save. QuilletInstall and QuilletRemove always hold that lock while they work. A
+ * call that waits longer than the lock wait (QUILLET_LOCK_TIMEOUT seconds from the
+ * environment, default 30) fails with QUILLET_E_LOCKED and a last-error text. */
+QUILLET_API void QuilletLockFiles(int on);
 
 /* ---- Collection files: see QuilletLoadCollection and the following in quillet.h --- */
 

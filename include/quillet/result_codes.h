@@ -19,8 +19,20 @@ enum {
   QUILLET_E_REGISTRY = 130,          /* reading the default collection name failed */
   QUILLET_E_BACKUP = 140,            /* the backup copy failed */
   QUILLET_E_ADD_FOLDER = 150,        /* adding a folder of the install path failed */
-  QUILLET_E_BUFFER_TOO_SMALL = 160   /* C interface, sized calls only: the text and its NUL
+  QUILLET_E_BUFFER_TOO_SMALL = 160,  /* C interface, sized calls only: the text and its NUL
                                         do not fit the caller's buffer */
+  /* The codes below are returned only where the caller asked for more than the
+   * classic behaviour: in safe mode (QuilletSetSafeMode), or while files are locked
+   * (QuilletLockFiles; QuilletInstall and QuilletRemove always lock). */
+  QUILLET_E_WRITE_FAILED = 170,      /* safe mode: a save could not write, flush or replace
+                                        the file (the last-error text names the file and the
+                                        system's reason); the file is exactly as it was */
+  QUILLET_E_UNREPRESENTABLE = 180,   /* safe mode: the file's code page cannot hold a
+                                        character of the text (the last-error text names it);
+                                        nothing was written */
+  QUILLET_E_LOCKED = 190             /* another program held HTML Help's files locked for
+                                        longer than the wait allows, or the lock file could
+                                        not be opened; nothing was changed */
 };
 
 #endif

@@ -10,7 +10,7 @@
 #include "collection/DocValues.h"
 #include "collection/Folders.h"
 #include "quillet/quillet.h"
-#include "xml/output/HtmlHelpSafeOutput.h"
+#include "api/SafeMode.h"
 
 namespace {
 
@@ -46,7 +46,11 @@ int QuilletCGetDefaultDocumentCollectionFilename(char* buffer, unsigned long siz
   return QuilletGetDefaultDocumentCollectionFilename(buffer, size);
 }
 
-void QuilletSetHtmlHelpSafeOutput(int on) { quillet::xml::SetHtmlHelpSafeOutput(on != 0); }
+void QuilletSetSafeMode(int on) { quillet::SetSafeMode(on != 0); }
+
+void QuilletSetHtmlHelpSafeOutput(int on) { QuilletSetSafeMode(on); }
+
+void QuilletLockFiles(int on) { quillet::SetLockFiles(on != 0); }
 
 int QuilletCLoadCollection(const char* fileName, unsigned long* handle) {
   return QuilletLoadCollection(fileName, handle);

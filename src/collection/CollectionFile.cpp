@@ -1,12 +1,16 @@
 #include "collection/CollectionFile.h"
 
 #include "api/LastError.h"
+#include "api/SafeMode.h"
+#include "collection/CodePageText.h"
 #include "platform/Platform.h"
 #include "quillet/quillet.h"
-#include "xml/dom/loader/LoadDocument.h"
-#include "xml/output/XMLSave.h"
 
 namespace quillet {
+namespace {
+// The encoding name a load gives HTML Help's "<XML>" form.
+constexpr char16_t kCompatibilityEncoding[] = u"MSXML_IE4";
+}  // namespace
 
 CCollectionFile::CCollectionFile() {
   // The settings every collection file and registry loads with: declared, no
@@ -24,15 +28,46 @@ CCollectionFile::~CCollectionFile() {
   if (document_ != nullptr) document_->release();
 }
 
-bool CCollectionFile::load(const std::string& fileName, const std::u16string& wideName) {
+bool CCollectionFile::load(const std::string& fileName, const std::u16string& wideName, xml::LoadResult& failure) {
   fileName_ = fileName;
-  document_ = xml::LoadDocument(wideName, declInfo_);
-  return document_ != nullptr;
+  xml::LoadResult result = xml::LoadDocumentFile(wideName, declInfo_);
+  if (!result) {
+    failure = std::move(result);
+    return false;
+  }
+  document_ = result.document.release();
+  if (SafeMode() && declInfo_.encoding == kCompatibilityEncoding) {
+    const unsigned codePage = platform::AnsiCodePage();
+    if (DecodeSingleByteTexts(document_, codePage)) codePage_ = codePage;
+  }
+  return true;
 }
 
-void CCollectionFile::save() {
-  if (document_ == nullptr) return;
-  xml::saveDocumentToFile(document_, platform::AnsiToWide(fileName_), declInfo_);
+xml::SaveResult CCollectionFile::prepareSave(platform::FileReplacement& replacement) {
+  xml::WriteOptions options;
+  // A tree decoded from a code page goes back into it, whatever the switch says now;
+  // otherwise safe mode keeps every character that the low 8 bits would lose from
+  // being written at all.
+  options.codePage = codePage_;
+  if (SafeMode()) {
+    options.emptyContainersWithEndTag = !SelfClosingEmptyTags();
+    options.strictSingleByte = true;
+  }
+  // Temporaries of this file that a killed process left are older than the lock.
+  const long long since = HelpFilesLock::heldSince();
+  if (since >= 0) platform::RemoveStaleTemporaries(fileName_, since);
+  if (document_ == nullptr) return xml::SaveResult{xml::SaveOutcome::kNothingToWrite, "", 0};
+  return xml::PrepareDocumentFile(document_, platform::AnsiToWide(fileName_), declInfo_, options, replacement);
+}
+
+xml::SaveResult CCollectionFile::save() {
+  platform::FileReplacement replacement;
+  xml::SaveResult result = prepareSave(replacement);
+  if (result.ok() && !replacement.commit()) {
+    result.outcome = xml::SaveOutcome::kWriteFailed;
+    result.error = replacement.error();
+  }
+  return result;
 }
 
 void CCollectionFile::detach(xml::CDOMNode* node) {

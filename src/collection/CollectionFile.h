@@ -15,8 +15,12 @@
 #include <vector>
 
 #include "api/HandleTable.h"
+#include "collection/HelpFilesLock.h"
+#include "platform/Platform.h"
 #include "quillet/xml/DOM.h"
 #include "quillet/xml/XMLDeclInfo.h"
+#include "xml/dom/loader/LoadDocument.h"
+#include "xml/output/XMLSave.h"
 
 namespace quillet {
 
@@ -36,12 +40,21 @@ class CCollectionFile final : public HandleRecord {
   xml::XMLDeclInfo& declInfo() { return declInfo_; }
 
   // Loads `wideName` into the record, remembering `fileName` (8-bit) for saving.
-  // False when the loader gave no document; the pending parse error then tells why.
-  bool load(const std::string& fileName, const std::u16string& wideName);
+  // In safe mode the texts of a file in HTML Help's "<XML>" form are read in the ANSI
+  // code page (see CodePageText.h), and saved in it again. False when the loader gave
+  // no document; `failure` then says why (it is left alone on success).
+  bool load(const std::string& fileName, const std::u16string& wideName, xml::LoadResult& failure);
 
-  // Writes the tree back to the name it was loaded from. A failure part-way leaves
-  // the file on disk as it was.
-  void save();
+  // Writes the tree back to the name it was loaded from, in the form it was read in,
+  // with the options the process's switches ask for. A failure at any point leaves the
+  // file on disk as it was.
+  xml::SaveResult save();
+  // save() up to the last step: the new file waits in `replacement`, flushed, for
+  // its commit(). Lets a caller write two files before it replaces either.
+  xml::SaveResult prepareSave(platform::FileReplacement& replacement);
+
+  // Keeps the help files locked for as long as the record lives (QuilletLockFiles).
+  void holdLock(std::unique_ptr<HelpFilesLock> lock) { lock_ = std::move(lock); }
 
   // Takes `node` (an element of this tree) out of the tree. The subtree stays alive
   // until the record is destroyed, because an enumeration snapshot may still point
@@ -55,6 +68,10 @@ class CCollectionFile final : public HandleRecord {
   xml::CDOMDocument* document_ = nullptr;
   std::string fileName_;
   xml::XMLDeclInfo declInfo_;
+  // The code page the "<XML>" form's texts were decoded in at load (0: byte for
+  // character, as the reader took them).
+  unsigned codePage_ = 0;
+  std::unique_ptr<HelpFilesLock> lock_;
   std::vector<xml::CDOMNode*> removed_;
   std::unordered_set<const xml::CDOMNode*> removedSet_;
 };

@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "api/LastError.h"
+#include "api/SafeMode.h"
 #include "collection/Navigation.h"
+#include "xml/common/U16String.h"
 #include "platform/Platform.h"
 #include "quillet/quillet.h"
 #include "xml/dom/loader/PendingParseError.h"
@@ -12,8 +14,8 @@ namespace quillet {
 namespace {
 // Room for the default collection file name as read from the registry settings.
 constexpr unsigned long kNameBufferSize = 1024;
+}  // namespace
 
-// The default collection's file name, or false after the diagnostic line.
 bool DefaultCollectionName(std::string& name) {
   char buffer[kNameBufferSize];
   if (QuilletGetDefaultCollectionFilename(buffer, sizeof buffer) != 1) {
@@ -23,7 +25,6 @@ bool DefaultCollectionName(std::string& name) {
   name = buffer;
   return true;
 }
-}  // namespace
 
 void PrintDiagnostic(const char* line) {
   std::printf("%s", line);
@@ -39,20 +40,81 @@ void FormatParseError() {
   SetLastErrorText(platform::WideToMultiByte(xml::FormatParseErrorText(*pending)));
 }
 
-int LoadFile(const std::string& fileName, bool multiByteName, std::unique_ptr<CCollectionFile>& file) {
+int LoadFile(const std::string& fileName, bool multiByteName, std::unique_ptr<CCollectionFile>& file,
+             xml::LoadResult* failure) {
   if (fileName.size() > CCollectionFile::kMaxFileName) {
     SetLastErrorText("File name longer than 260 characters");
     return QUILLET_E_PARSE;
   }
+  std::unique_ptr<HelpFilesLock> lock;
+  if (LockFiles()) {
+    lock = std::make_unique<HelpFilesLock>();
+    if (!lock->ok()) {
+      SetLastErrorText(lock->error());
+      return QUILLET_E_LOCKED;
+    }
+  }
   auto record = std::make_unique<CCollectionFile>();
   const std::u16string wideName =
       multiByteName ? platform::MultiByteToWide(fileName) : platform::AnsiToWide(fileName);
-  if (!record->load(fileName, wideName)) {
+  xml::LoadResult result;
+  if (!record->load(fileName, wideName, result)) {
+    if (failure != nullptr) {
+      failure->openError = result.openError;
+      if (result.parseError) failure->parseError = std::make_unique<xml::CSAXParseException>(*result.parseError);
+    }
+    // The exported calls report a failed load through the pending parse error.
+    xml::TakeLoadedDocument(result);
     FormatParseError();
     return QUILLET_E_PARSE;
   }
+  record->holdLock(std::move(lock));
   file = std::move(record);
   return QUILLET_OK;
+}
+
+std::string ShownPath(const std::string& path) {
+  const std::string host = platform::HostPath(path);
+  return host.empty() || host == path ? path : path + " (" + host + ")";
+}
+
+std::string DescribeLoadFailure(const xml::LoadResult& failure) {
+  if (!failure.parseError) return "cannot be read: " + platform::SystemErrorText(failure.openError);
+  const xml::CSAXParseException& e = *failure.parseError;
+  // A message is one line of text: it ends at a NUL or a line end it may carry.
+  std::string message = platform::WideToAnsi(e.getMessage());
+  message = message.substr(0, message.find_first_of(std::string("\0\r\n", 3)));
+  return "is not well-formed XML (line " + std::to_string(e.getLineNumber()) + ", column " +
+         std::to_string(e.getColumnNumber()) + ": " + message + ", code " + std::to_string(e.getCode()) + ")";
+}
+
+std::string DescribeSaveFailure(const xml::SaveResult& result, const std::string& fileName) {
+  switch (result.outcome) {
+    case xml::SaveOutcome::kWritten: return "";
+    case xml::SaveOutcome::kNothingToWrite:
+      return "Nothing to write to " + fileName +
+             ": the document is empty or its own XML declaration is malformed; the file was left as it was";
+    case xml::SaveOutcome::kUnrepresentable:
+      if (result.character == 0) return "The code page of " + fileName + " is not supported here; nothing was written";
+      return xml::DescribeCharacter(result.character) + " cannot be written in code page " +
+             std::to_string(platform::AnsiCodePage()) + " (" + fileName + "); nothing was written";
+    case xml::SaveOutcome::kCannotCreate:
+    case xml::SaveOutcome::kWriteFailed: break;
+  }
+  return "Saving failed: " + result.error + "; the file was left as it was";
+}
+
+int ReportSave(const xml::SaveResult& result, const std::string& fileName) {
+  if (result.ok() || !SafeMode()) return QUILLET_OK;
+  SetLastErrorText(DescribeSaveFailure(result, fileName));
+  return result.outcome == xml::SaveOutcome::kUnrepresentable ? QUILLET_E_UNREPRESENTABLE : QUILLET_E_WRITE_FAILED;
+}
+
+int BackupCopy(const std::string& from, const std::string& to) {
+  std::string error;
+  if (platform::CopyFileReplacing(from, to, &error)) return QUILLET_OK;
+  if (SafeMode()) SetLastErrorText("Backup failed: " + error + "; the backup was left as it was");
+  return QUILLET_E_BACKUP;
 }
 
 int CheckCollectionRoot(CCollectionFile& file) {
@@ -110,8 +172,7 @@ int QuilletLoadDefaultCollection(unsigned long* handle) {
 int QuilletSaveCollection(unsigned long handle) {
   quillet::CCollectionFile* file = quillet::RequireFile(handle);
   if (file == nullptr) return QUILLET_E_NULL_HANDLE;
-  file->save();
-  return QUILLET_OK;
+  return quillet::ReportSave(file->save(), file->fileName());
 }
 
 void QuilletReleaseCollection(unsigned long handle) {
@@ -125,5 +186,5 @@ int QuilletBackupDefaultCollection() {
   if (!DefaultCollectionName(name)) return QUILLET_E_DEFAULT_COLLECTION;
   platform::PathParts parts = platform::SplitPath(name);
   parts.extension = ".bak";
-  return platform::CopyFileReplacing(name, platform::MakePath(parts)) ? QUILLET_OK : QUILLET_E_BACKUP;
+  return BackupCopy(name, platform::MakePath(parts));
 }

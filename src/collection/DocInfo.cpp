@@ -13,16 +13,35 @@ namespace {
 constexpr unsigned long kNameBufferSize = 1024;
 
 // Loads one candidate registry and takes it when it lists the default collection.
+// When it does not, and `why` is given, appends a sentence on what was wrong with it.
 bool TakeCandidate(const std::string& directory, std::unique_ptr<CCollectionFile>& file, std::string& path,
-                   std::string& number) {
+                   std::string& number, std::string* why) {
   const std::string candidate = directory + "hhcolreg.dat";
+  auto reject = [&](const std::string& reason) {
+    if (why != nullptr) *why += (why->empty() ? "" : "; ") + ShownPath(candidate) + " " + reason;
+    return false;
+  };
+  if (const std::string kind = platform::NotARegularFile(candidate); !kind.empty())
+    return reject("is " + kind + ", not a file");
   std::unique_ptr<CCollectionFile> probe;
-  if (OpenRegistryFile(candidate, probe) != QUILLET_OK) return false;
+  xml::LoadResult failure;
+  if (!platform::FileExists(candidate)) return reject("does not exist");
+  if (LoadFile(candidate, false, probe, &failure) != QUILLET_OK) return reject(DescribeLoadFailure(failure));
   std::string found;
-  if (DefaultCollectionNumber(*probe, found) != QUILLET_OK) return false;
+  switch (DefaultCollectionNumber(*probe, found)) {
+    case QUILLET_OK: break;
+    case QUILLET_E_REGISTRY: return reject("cannot be matched: HTML Help's registry settings name no default collection");
+    case QUILLET_E_NOT_FOUND: return reject("has no Collections element with a Collection in it");
+    default: {
+      std::string name;
+      char buffer[kNameBufferSize];
+      if (QuilletGetDefaultCollectionFilename(buffer, sizeof buffer) == 1) name = buffer;
+      return reject("does not list the default collection " + name + " (a Collection whose ColName names it, with a ColNum)");
+    }
+  }
   if (found.size() >= kCollectionNumberBuffer) {
     SetLastErrorText("ColNum value longer than 59 characters");
-    return false;
+    return reject("lists the default collection with a ColNum longer than 59 characters");
   }
   file = std::move(probe);
   path = candidate;
@@ -78,11 +97,39 @@ int DefaultCollectionNumber(CCollectionFile& file, std::string& number) {
   return QUILLET_E_NO_COLLECTION;
 }
 
-int ProbeDefaultRegistry(std::unique_ptr<CCollectionFile>& file, std::string& path, std::string& number) {
+int ProbeDefaultRegistry(std::unique_ptr<CCollectionFile>& file, std::string& path, std::string& number,
+                         std::string* why) {
   std::string directory;
-  if (LocateWindowsHelpDir(directory) && TakeCandidate(directory, file, path, number)) return QUILLET_OK;
-  if (LocateAllUsersHelpDir(directory) && TakeCandidate(directory, file, path, number)) return QUILLET_OK;
+  bool any = false;
+  if (LocateWindowsHelpDir(directory)) {
+    any = true;
+    if (TakeCandidate(directory, file, path, number, why)) return QUILLET_OK;
+  }
+  if (LocateAllUsersHelpDir(directory)) {
+    any = true;
+    if (TakeCandidate(directory, file, path, number, why)) return QUILLET_OK;
+  }
+  if (!any && why != nullptr) {
+    std::string windows;
+    platform::WindowsDirectory(windows);
+    *why = "there is no collection registry: neither " + ShownPath(windows + "\\Help\\HHCOLREG.DAT") + " nor " +
+           ShownPath(AllUsersHelpDirFor(windows) + "hhcolreg.dat") + " exists";
+  }
   return QUILLET_E_NO_COLLECTION;
+}
+
+int OpenDefaultRegistryFile(std::unique_ptr<CCollectionFile>& file) {
+  std::unique_ptr<CCollectionFile> probe;
+  std::string path;
+  std::string number;
+  if (ProbeDefaultRegistry(probe, path, number) != QUILLET_OK) return QUILLET_E_NO_COLLECTION;
+  probe.reset();
+  // The registry is read afresh, as if opened by name: the probe only chose it.
+  if (!platform::FileExists(path)) {
+    SetLastErrorText("HHCOLREG.DAT not found");
+    return QUILLET_E_NOT_FOUND;
+  }
+  return LoadFile(path, false, file);
 }
 
 xml::CDOMElement* FindDocCompilation(CCollectionFile& file, const std::string& titleId) {
@@ -114,18 +161,8 @@ int QuilletOpenDocInfo(const char* fileName, unsigned long* docInfo) {
 int QuilletOpenDocInfo(unsigned long* docInfo) {
   using namespace quillet;
   if (!RequireHandlePlace(docInfo)) return QUILLET_E_NULL_HANDLE;
-  std::unique_ptr<CCollectionFile> probe;
-  std::string path;
-  std::string number;
-  if (ProbeDefaultRegistry(probe, path, number) != QUILLET_OK) return QUILLET_E_NO_COLLECTION;
-  probe.reset();
-  // The registry is read afresh, as if opened by name: the probe only chose it.
-  if (!platform::FileExists(path)) {
-    SetLastErrorText("HHCOLREG.DAT not found");
-    return QUILLET_E_NOT_FOUND;
-  }
   std::unique_ptr<CCollectionFile> file;
-  const int code = LoadFile(path, false, file);
+  const int code = OpenDefaultRegistryFile(file);
   return code != QUILLET_OK ? code : HandOut(std::move(file), 0, docInfo);
 }
 
@@ -144,11 +181,10 @@ int QuilletNextDocCompilation(unsigned long enumeration, unsigned long* doc) {
   CNodeListRef* ref = RequireList(enumeration);
   if (ref == nullptr) return QUILLET_E_NULL_HANDLE;
   if (!RequireHandlePlace(doc)) return QUILLET_E_NULL_HANDLE;
-  // Entries removed since the snapshot are passed over: their nodes are kept alive
-  // by the registry's record, but no handle may reach them again.
-  xml::CDOMNode* node = ref->list->nextNode();
-  while (node != nullptr && ref->file->isRemoved(node)) node = ref->list->nextNode();
-  xml::CDOMElement* entry = AsElement(node);
+  // The snapshot stands: an entry removed since it was taken is still handed out. Its
+  // node lives on in the registry's record until the doc-info handle is closed, so
+  // the new handle is safe to read.
+  xml::CDOMElement* entry = AsElement(ref->list->nextNode());
   if (entry == nullptr) return QUILLET_E_NOT_FOUND;
   return HandOutNode(CNodeRef::Kind::Doc, HandleTable::instance().ownerOf(enumeration), ref->file, entry, doc);
 }
@@ -175,8 +211,9 @@ int QuilletAddDoc(unsigned long docInfo, const char* titleId, unsigned long* doc
 
 int QuilletRemoveDoc(unsigned long doc) {
   using namespace quillet;
-  CNodeRef* ref = RequireNode(doc, CNodeRef::Kind::Doc);
-  if (ref == nullptr) return QUILLET_E_NULL_HANDLE;
+  // A null or invalid handle changes nothing, the last-error text included.
+  CNodeRef* ref = HandleTable::instance().lookup<CNodeRef>(doc);
+  if (ref == nullptr || ref->kind != CNodeRef::Kind::Doc || ref->removed) return QUILLET_E_NULL_HANDLE;
   DetachAndEndHandles(HandleTable::instance().ownerOf(doc), *ref->file, ref->element);
   return QUILLET_OK;
 }
@@ -197,7 +234,7 @@ int QuilletBackupDocInfo() {
   if (!LocateCollectionDir(directory)) return QUILLET_E_NOT_FOUND;
   const std::string registry = directory + "HHCOLREG.DAT";
   if (!platform::FileExists(registry)) return QUILLET_E_NOT_FOUND;
-  return platform::CopyFileReplacing(registry, directory + "HHCOLREG.BAK") ? QUILLET_OK : QUILLET_E_BACKUP;
+  return BackupCopy(registry, directory + "HHCOLREG.BAK");
 }
 
 namespace quillet {

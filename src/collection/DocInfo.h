@@ -28,8 +28,14 @@ int DefaultCollectionNumberOfHandle(unsigned long docInfo, std::string& number);
 
 // Finds the registry that lists the default collection: the Help directory's one,
 // else the All Users one. On 0, `file` holds the accepted registry, `path` its name
-// and `number` the default collection's number; otherwise 9.
-int ProbeDefaultRegistry(std::unique_ptr<CCollectionFile>& file, std::string& path, std::string& number);
+// and `number` the default collection's number; otherwise 9, and `why` (when given)
+// says for each file looked at what was wrong with it.
+int ProbeDefaultRegistry(std::unique_ptr<CCollectionFile>& file, std::string& path, std::string& number,
+                         std::string* why = nullptr);
+
+// Opens the registry that lists the default collection as QuilletOpenDocInfo without
+// a file name does: 0, 5 ("HHCOLREG.DAT not found"), 9 or 110.
+int OpenDefaultRegistryFile(std::unique_ptr<CCollectionFile>& file);
 
 // The first DocCompilation at any depth whose DocCompId value equals `titleId`
 // exactly; null when there is none.

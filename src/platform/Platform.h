@@ -43,9 +43,11 @@ bool FileExists(const std::string& path);
 // case; the Win32 backend returns the path unchanged.
 std::string HostPath(const std::string& path);
 
-// Copies a file, replacing an existing target; the target is never left half
-// written. False when the copy failed.
-bool CopyFileReplacing(const std::string& from, const std::string& to);
+// Copies a file, replacing an existing target, through a FileReplacement (so the
+// target is never left half written, a link to it stays a link, and a target that is
+// not a regular file is refused). False when the copy failed, with the reason in
+// `error` when given.
+bool CopyFileReplacing(const std::string& from, const std::string& to, std::string* error = nullptr);
 
 // --- Descriptor I/O (the C library's, in binary mode) --------------------------------
 
@@ -63,14 +65,108 @@ long SeekFile(int descriptor, long position);
 // False when closing failed (for a file being written: its data may be lost).
 bool CloseFile(int descriptor);
 
-// Saving without ever leaving a damaged file: write to TemporaryPathBeside(target),
-// then CommitReplacing(temporary, target), which renames it over the target (keeping
-// the old file's permissions) in one step; or DiscardTemporary on failure.
-// TemporaryPathBeside names a file that does not exist yet, in the target's folder.
-// A CommitReplacing that fails removes the temporary and leaves the target as it was.
-std::string TemporaryPathBeside(const std::string& target);
-bool CommitReplacing(const std::string& temporary, const std::string& target);
-void DiscardTemporary(const std::string& temporary);
+// --- Replacing a file ----------------------------------------------------------------
+
+// A new version of a file, written beside it and put in its place in one step, so that
+// the file is never seen half written:
+//
+//   FileReplacement next;
+//   if (!next.open(path)) ...              // next.error() says why
+//   WriteFile(next.descriptor(), ...);
+//   if (!next.prepare() || !next.commit()) ...  // the old file is still there
+//
+// The target is the file a symbolic link names (followed to its end), so a link stays a
+// link. A target that exists but is not a regular file (a directory, FIFO, socket or
+// device) is refused. The temporary is created exclusively under an unpredictable name
+// of the form "<name>.<16 hex digits>.qtmp" in the target's folder; prepare() flushes it
+// to disk, gives it the replaced file's permission bits (and, where the system allows,
+// its owner and group) and closes it; commit() renames it over the target and flushes
+// the folder. Until commit() succeeds the target is unchanged, and a replacement that
+// ends without commit() removes its temporary.
+class FileReplacement {
+ public:
+  FileReplacement() = default;
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  bool open(const std::string& target);
+  // The temporary's descriptor for WriteFile; -1 before open() and after prepare().
+  int descriptor() const { return descriptor_; }
+  bool prepare();
+  bool commit();
+  // Removes the temporary, unless committed.
+  void abandon();
+  // The permission bits a new file gets when there is no old one to take them from
+  // (default: readable and writable by all, less the process's umask).
+  void setNewFileMode(int mode) { newFileMode_ = mode; }
+
+  // Why the last step failed: the file and the system's reason, for a user to read.
+  const std::string& error() const { return error_; }
+  // The host path the new version goes to (after following links).
+  const std::string& hostTarget() const { return hostTarget_; }
+
+ private:
+  bool fail(const std::string& what, int systemError);
+
+  int descriptor_ = -1;
+  std::string target_;         // as given
+  std::string hostTarget_;     // resolved
+  std::string hostTemporary_;  // empty when there is none
+  bool committed_ = false;
+  int newFileMode_ = -1;
+  std::string error_;
+};
+
+// Why `path` cannot be replaced by a save or a copy: "" when it is a regular file or
+// does not exist yet; otherwise what it is ("a directory", "a FIFO", ...).
+std::string NotARegularFile(const std::string& path);
+
+// Removes temporaries of FileReplacement beside `path` (names of its own pattern only)
+// whose last change is older than `olderThan` (seconds since the epoch): what a killed
+// process left behind. Returns how many it removed.
+int RemoveStaleTemporaries(const std::string& path, long long olderThan);
+
+// The system's text for an error number of the C library or Windows.
+std::string SystemErrorText(int error);
+
+// --- Advisory locks ------------------------------------------------------------------
+
+// An exclusive advisory lock on a lock file (created when missing, never removed):
+// LockFileEx on Windows, fcntl elsewhere. Other processes that ask for the same lock
+// wait; programs that do not ask are not stopped. Released when the object ends.
+class FileLock {
+ public:
+  FileLock() = default;
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  // Waits up to `timeoutMilliseconds` for the lock. False, with `error` set, when the
+  // lock file cannot be opened or the time ran out.
+  bool acquire(const std::string& lockFile, long timeoutMilliseconds, std::string& error);
+  void release();
+  bool held() const { return handle_ >= 0; }
+
+ private:
+  long long handle_ = -1;
+};
+
+// --- Fault injection (tests only) ----------------------------------------------------
+
+// The calls that tests can make fail, as a full disk or a busy file would.
+enum class FaultPoint { kOpen, kWrite, kFlush, kRename, kCopy, kLock, kCount };
+
+// Makes the `n`th call of `point` from now on (1: the next one) fail; 0 turns the
+// fault off. Opens are the creation of files for writing (OpenForWriting and the
+// temporaries of FileReplacement), flushes FileReplacement::prepare, renames
+// FileReplacement::commit, copies CopyFileReplacing, locks FileLock::acquire.
+void InjectFault(FaultPoint point, int n);
+// Turns every injected fault off, the write budget below included.
+void ClearFaults();
+// How many calls of `point` were made since the last ClearFaults (to find every
+// failure point of an operation: run it once, then fail each call in turn).
+int FaultPointCalls(FaultPoint point);
 
 // Test hook: after `bytes` more bytes, every WriteFile fails. The write that crosses
 // the limit writes the bytes that still fit and then fails, as a full disk would. A
@@ -108,6 +204,28 @@ std::string WideToAnsi(const std::u16string& text);
 // UTF-8, exactly as above, on the portable backend.
 std::u16string MultiByteToWide(const std::string& text);
 std::string WideToMultiByte(const std::u16string& text);
+
+// --- Code pages ----------------------------------------------------------------------
+
+// The system's ANSI code page, the one HTML Help reads its files in: GetACP() on
+// Windows; on the portable backend the "ACP" value of
+// HKLM\System\CurrentControlSet\Control\Nls\CodePage in the prefix's registry, or
+// 1252 (Western European) when it is absent or not a number.
+unsigned AnsiCodePage();
+
+// Whether texts can be converted to and from `codePage` here.
+bool CodePageSupported(unsigned codePage);
+
+// Bytes in `codePage` to UTF-16. A byte the code page does not define becomes the
+// character of the same number (as Windows reads the five gaps of code page 1252).
+// False only when the code page is not supported.
+bool DecodeCodePage(unsigned codePage, const std::string& bytes, std::u16string& text);
+
+// UTF-16 to bytes in `codePage`, with no best-fit substitution: a character the code
+// page cannot hold fails the conversion, and `failedAt` is the index of the first
+// such code unit (text.size() when the code page itself is not supported). The
+// characters that DecodeCodePage reads from undefined bytes go back to those bytes.
+bool EncodeCodePage(unsigned codePage, const std::u16string& text, std::string& bytes, size_t& failedAt);
 
 // --- Paths (_splitpath / _makepath) ---------------------------------------------------
 

@@ -32,9 +32,14 @@ TEST_F(DocInfoTest, RemovedEntryHandlesAndEnumeration) {
   ASSERT_EQ(QuilletNextDocCompilation(e, &d), 0);
   ASSERT_EQ(QuilletFindDoc(r, "b", &b), 0);
   ASSERT_EQ(QuilletFindDoc(r, "b", &b2), 0);
+  SetLastErrorText("before");
   EXPECT_EQ(QuilletRemoveDoc(0), QUILLET_E_NULL_HANDLE);
+  EXPECT_EQ(lastError(), "before");  // a null handle changes nothing, the text included
   ASSERT_EQ(QuilletRemoveDoc(b), 0);
-  // The snapshot still lists b; it is passed over rather than handed out again.
+  // The snapshot stands: b is still handed out, and the handle on it reads it.
+  unsigned long inSnapshot = 0;
+  ASSERT_EQ(QuilletNextDocCompilation(e, &inSnapshot), 0);
+  EXPECT_EQ(Values(inSnapshot), "-|-|-|-|-|b");
   ASSERT_EQ(QuilletNextDocCompilation(e, &d), 0);
   EXPECT_EQ(Values(d), "-|-|-|-|-|c");
   EXPECT_EQ(QuilletNextDocCompilation(e, &d), QUILLET_E_NOT_FOUND);

@@ -76,6 +76,7 @@ TEST_F(HandleTest, EveryExportRefusesInvalidHandles) {
       {List, [&](unsigned long h) { return QuilletNextDocCompilation(h, &out); }},
   };
   const unsigned long live[] = {c, folder, doc, list};  // indexed by Kind
+  const size_t kRemoveDoc = 14;
   for (size_t i = 0; i < std::size(uses); ++i) {
     std::vector<unsigned long> invalid = {0, ended, 0x7ffffff0};
     for (int kind = File; kind <= List; ++kind)
@@ -83,7 +84,8 @@ TEST_F(HandleTest, EveryExportRefusesInvalidHandles) {
     for (unsigned long h : invalid) {
       SetLastErrorText("");
       EXPECT_EQ(uses[i].call(h), QUILLET_E_NULL_HANDLE) << "use " << i << ", handle " << h;
-      EXPECT_EQ(lastError(), "Invalid handle") << "use " << i << ", handle " << h;
+      // QuilletRemoveDoc alone leaves the text: a null handle "changes nothing".
+      EXPECT_EQ(lastError(), i == kRemoveDoc ? "" : "Invalid handle") << "use " << i << ", handle " << h;
       EXPECT_EQ(out, 0u);
     }
   }

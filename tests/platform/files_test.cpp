@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <ctime>
 
 #include <filesystem>
 #include <set>
@@ -15,7 +20,7 @@ using quillet::test::SandboxPrefix;
 // Every test leaves the write-failure hook off, whatever it did.
 class Files : public ::testing::Test {
  protected:
-  void TearDown() override { platform::InjectWriteFailureAfter(-1); }
+  void TearDown() override { platform::ClearFaults(); }
 
   // The names in the Help folder, to see that no temporary is left behind.
   std::set<std::string> helpFolder() const { return sandbox.names("drive_c/windows/Help"); }
@@ -73,46 +78,121 @@ TEST_F(Files, InjectedFailureStopsWritesAfterTheBudget) {
   EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/none.bin"), "");
 }
 
-TEST_F(Files, CommitReplacesAndKeepsTheOldPermissions) {
+// Replaces `windowsPath` with `bytes` through a FileReplacement; its error, or "".
+std::string Replace(const std::string& windowsPath, const std::string& bytes) {
+  platform::FileReplacement next;
+  if (!next.open(windowsPath)) return next.error();
+  if (platform::WriteFile(next.descriptor(), bytes.data(), bytes.size()) != static_cast<long>(bytes.size()))
+    return "write failed";
+  if (!next.prepare() || !next.commit()) return next.error();
+  return "";
+}
+
+TEST_F(Files, ReplacementKeepsPermissionsOwnerAndLinks) {
   sandbox.writeFile("drive_c/windows/Help/hhcolreg.dat", "old");
   const auto target = sandbox.host("drive_c/windows/Help/hhcolreg.dat");
   using std::filesystem::perms;
   const perms mode = perms::owner_read | perms::owner_write | perms::group_read;
   std::filesystem::permissions(target, mode);
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(target.c_str(), 4321, 4322), 0);
+  }
 
-  const std::string temporary = platform::TemporaryPathBeside("C:\\windows\\Help\\HHCOLREG.DAT");
-  EXPECT_EQ(temporary.rfind("C:\\windows\\Help\\HHCOLREG.DAT", 0), 0u) << temporary;  // same folder
-  EXPECT_NE(temporary, platform::TemporaryPathBeside("C:\\windows\\Help\\HHCOLREG.DAT"));
-  EXPECT_FALSE(platform::FileExists(temporary));
-
-  const int out = platform::OpenForWriting(temporary);
-  ASSERT_GE(out, 0);
-  EXPECT_EQ(platform::WriteFile(out, "new", 3), 3);
-  EXPECT_TRUE(platform::CloseFile(out));
-  EXPECT_TRUE(platform::CommitReplacing(temporary, "C:\\windows\\Help\\HHCOLREG.DAT"));
-
+  EXPECT_EQ(Replace("C:\\windows\\Help\\HHCOLREG.DAT", "new"), "");
   EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/hhcolreg.dat"), "new");
   EXPECT_EQ(std::filesystem::status(target).permissions() & perms::all, mode);
+  struct stat info;
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  if (root) {
+    EXPECT_EQ(std::make_pair(info.st_uid, info.st_gid), std::make_pair(uid_t{4321}, gid_t{4322}));
+  }
   EXPECT_EQ(helpFolder(), (std::set<std::string>{"hhcolreg.dat"}));
+
+  // A link is written through: it stays a link and the file it names is replaced.
+  sandbox.writeFile("real/registry.dat", "linked old");
+  std::filesystem::remove(target);
+  std::filesystem::create_symlink("../../../real/registry.dat", target);
+  EXPECT_EQ(Replace("C:\\windows\\Help\\hhcolreg.dat", "linked new"), "");
+  EXPECT_TRUE(std::filesystem::is_symlink(target));
+  EXPECT_EQ(sandbox.readFile("real/registry.dat"), "linked new");
+  EXPECT_EQ(sandbox.names("real"), (std::set<std::string>{"registry.dat"}));
 }
 
-TEST_F(Files, FailedCommitAndDiscardLeaveNoTemporary) {
-  std::filesystem::create_directories(sandbox.host("drive_c/windows/Help/busy/inside"));
-  const std::string temporary = platform::TemporaryPathBeside("C:\\windows\\Help\\busy");
-  const int out = platform::OpenForWriting(temporary);
-  ASSERT_GE(out, 0);
-  EXPECT_TRUE(platform::CloseFile(out));
-  // A non-empty folder cannot be replaced by a file.
-  EXPECT_FALSE(platform::CommitReplacing(temporary, "C:\\windows\\Help\\busy"));
-  EXPECT_TRUE(std::filesystem::is_directory(sandbox.host("drive_c/windows/Help/busy/inside")));
-  EXPECT_EQ(helpFolder(), (std::set<std::string>{"busy"}));
+TEST_F(Files, ReplacementRefusesWhatIsNotAFileAndLeavesNoTemporary) {
+  std::filesystem::create_directories(sandbox.host("drive_c/windows/Help/folder"));
+  const std::string fifo = sandbox.host("drive_c/windows/Help/pipe").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string path, kind;
+  } cases[] = {{"C:\\windows\\Help\\folder", "a directory"}, {"C:\\windows\\Help\\pipe", "a FIFO"},
+               {"/dev/null", "a device"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::NotARegularFile(c.path), c.kind);
+    EXPECT_NE(Replace(c.path, "x").find("is " + c.kind + ", not a file"), std::string::npos) << c.path;
+    std::string error;
+    EXPECT_FALSE(platform::CopyFileReplacing("C:\\windows\\Help\\folder\\..\\..\\win.ini", c.path, &error));
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(sandbox.host("drive_c/windows/Help/folder")));
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  EXPECT_EQ(helpFolder(), (std::set<std::string>{"folder", "pipe"}));
 
-  const std::string discarded = platform::TemporaryPathBeside("C:\\windows\\Help\\x.col");
-  const int other = platform::OpenForWriting(discarded);
-  ASSERT_GE(other, 0);
-  EXPECT_TRUE(platform::CloseFile(other));
-  platform::DiscardTemporary(discarded);
-  EXPECT_EQ(helpFolder(), (std::set<std::string>{"busy"}));
+  // Abandoned, or dropped before its commit: the temporary goes, the target stays.
+  sandbox.writeFile("drive_c/windows/Help/x.col", "kept");
+  {
+    platform::FileReplacement dropped;
+    ASSERT_TRUE(dropped.open("C:\\windows\\Help\\x.col"));
+    EXPECT_EQ(helpFolder().size(), 4u);  // the temporary is there while it is written
+  }
+  EXPECT_EQ(helpFolder(), (std::set<std::string>{"folder", "pipe", "x.col"}));
+  EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/x.col"), "kept");
+}
+
+TEST_F(Files, EveryFailurePointLeavesTheTargetAsItWas) {
+  sandbox.writeFile("drive_c/windows/Help/target.col", "previous");
+  for (const platform::FaultPoint point :
+       {platform::FaultPoint::kOpen, platform::FaultPoint::kWrite, platform::FaultPoint::kFlush,
+        platform::FaultPoint::kRename}) {
+    platform::ClearFaults();
+    platform::InjectFault(point, 1);
+    const std::string error = Replace("C:\\windows\\Help\\target.col", "next");
+    EXPECT_FALSE(error.empty()) << static_cast<int>(point);
+    EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/target.col"), "previous");
+    EXPECT_EQ(helpFolder(), (std::set<std::string>{"target.col"}));
+  }
+  platform::ClearFaults();
+  EXPECT_EQ(Replace("C:\\windows\\Help\\target.col", "next"), "");
+  EXPECT_EQ(platform::FaultPointCalls(platform::FaultPoint::kRename), 1);
+}
+
+TEST_F(Files, StaleTemporariesOfOurOwnPatternAloneAreRemoved) {
+  const std::string dir = "drive_c/windows/Help/";
+  for (const char* name : {"hhcolreg.dat.0123456789abcdef.qtmp", "hhcolreg.dat.0123456789ABCDEF.qtmp",
+                           "hhcolreg.dat.fresh00000000000.qtmp", "hhcolreg.dat.short.qtmp",
+                           "other.dat.0123456789abcdef.qtmp", "hhcolreg.dat"})
+    sandbox.writeFile(dir + name, "x");
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const auto& entry : std::filesystem::directory_iterator(sandbox.host(dir)))
+    if (entry.path().filename() != "hhcolreg.dat.fresh00000000000.qtmp") std::filesystem::last_write_time(entry, old);
+  // Only names of the pattern for this file, and only older than the given moment.
+  EXPECT_EQ(platform::RemoveStaleTemporaries("C:\\windows\\Help\\hhcolreg.dat",
+                                             static_cast<long long>(std::time(nullptr)) - 60),
+            2);
+  EXPECT_EQ(helpFolder(), (std::set<std::string>{"hhcolreg.dat.fresh00000000000.qtmp", "hhcolreg.dat.short.qtmp",
+                                                 "other.dat.0123456789abcdef.qtmp", "hhcolreg.dat"}));
+}
+
+TEST_F(Files, ALockIsHeldUntilReleasedAndAWaiterGivesUp) {
+  platform::FileLock first, second;
+  std::string error;
+  ASSERT_TRUE(first.acquire("C:\\windows\\Help\\hhcolreg.lck", 0, error)) << error;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(second.acquire("C:\\windows\\Help\\hhcolreg.lck", 100, error));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  EXPECT_NE(error.find("locked for 100 ms"), std::string::npos) << error;
+  first.release();
+  EXPECT_TRUE(second.acquire("C:\\windows\\Help\\hhcolreg.lck", 0, error)) << error;
+  EXPECT_FALSE(first.acquire("C:\no\\such\\folder\\x.lck", 0, error));
 }
 
 TEST_F(Files, CopyReplacesWholeOrNotAtAll) {

@@ -101,39 +101,49 @@ TEST_F(CollectionCommands, FoldersIndentsEachLevelAndReadsAnotherCollection) {
   EXPECT_EQ(r.out, "A\n  B\n    C\n  D\xC3\xA9\nE\n\n");  // the last folder has no title
 }
 
+// Every failure names the file it concerns (the Windows path and, in parentheses, the
+// file on this machine) and what was expected of it.
 TEST_F(CollectionCommands, FailuresExitWithTheResultCodeAndSayWhy) {
+  box.writeFile("broken.col", "<HTMLHelpCollection>\n<Folders>\n</HTMLHelpCollection>\n");
+  box.writeFile("other.col", "<Folders/>");
+  const std::string host = box.root().string();
   struct Case {
     std::vector<std::string> args;
     int exitCode;
-    std::string err;
+    std::string err;  // the whole first line of standard error
   } cases[] = {
-      {{"install", "--id", "X", "--chm", "C:\\titles\\none.chm", "--chi", kChi}, 7, "CHM file does not exist\n"},
-      {{"install", "--id", "X", "--chm", kChm, "--chi", "C:\\titles\\none.chi"}, 8, "CHI file does not exist\n"},
-      {{"titles", "--registry", box.host("none.dat").string()}, 5, "File does not exist\n"},
-      {{"folders", "--collection", box.host("none.col").string()}, 110, ""},
-      {{"install", "--id", "X", "--chm", kChm}, 2, ""},  // --chi is required
-      {{"remove"}, 2, ""},                                // nothing to remove
+      {{"install", "--id", "X", "--chm", "C:\\titles\\none.chm", "--chi", kChi},
+       7,
+       "quillet: install: the CHM file does not exist: C:\\titles\\none.chm (" + host +
+           "/drive_c/titles/none.chm)"},
+      {{"install", "--id", "X", "--chm", kChm, "--chi", "C:\\titles\\none.chi"},
+       8,
+       "quillet: install: the CHI file does not exist: C:\\titles\\none.chi (" + host +
+           "/drive_c/titles/none.chi)"},
+      {{"titles", "--registry", host + "/none.dat"}, 5, "quillet: titles: " + host + "/none.dat does not exist"},
+      {{"titles", "--registry", host}, 1, "quillet: titles: " + host + " is a directory, not a file"},
+      {{"titles", "--registry", host + "/other.col"},
+       1,
+       "quillet: titles: " + host +
+           "/other.col is not a collection registry: its root element Folders has neither Collections nor "
+           "DocCompilations"},
+      {{"folders", "--collection", host + "/none.col"}, 110, "quillet: folders: " + host + "/none.col does not exist"},
+      {{"folders", "--collection", host + "/broken.col"},
+       110,
+       "quillet: folders: " + host +
+           "/broken.col is not well-formed XML (line 3, column 22: End tag does not match start tag, code 150)"},
+      {{"folders", "--collection", host + "/other.col"},
+       1,
+       "quillet: folders: " + host + "/other.col is not a collection file: its root element is Folders, not "
+                                     "HTMLHelpCollection"},
+      {{"install", "--id", "X", "--chm", kChm}, 2, "--chi is required"},
+      {{"remove"}, 2, "quillet: remove: --id or --folder is needed: there is nothing to remove"},
   };
   for (const Case& c : cases) {
     const ToolRun r = box.run(c.args);
     EXPECT_EQ(r.exitCode, c.exitCode) << Describe(r);
-    if (!c.err.empty()) EXPECT_EQ(r.err, c.err) << Describe(r);
-    else EXPECT_NE(r.err, "") << Describe(r);
+    EXPECT_NE(r.err.substr(0, r.err.find('\n')).find(c.err), std::string::npos) << Describe(r);
   }
-}
-
-TEST_F(CollectionCommands, AFileThatIsNotWellFormedReportsTheParseError) {
-  box.writeFile("broken.col", "<HTMLHelpCollection>\n<Folders>\n</HTMLHelpCollection>\n");
-  ToolRun r = box.run({"folders", "--collection", box.host("broken.col").string()});
-  EXPECT_EQ(r.exitCode, 110) << Describe(r);
-  EXPECT_EQ(r.err.rfind("Error Message : ", 0), 0u) << Describe(r);
-  EXPECT_NE(r.err.find("\nError Code    : "), std::string::npos) << Describe(r);
-  EXPECT_NE(r.err.find("\nError occurred near line 3, column "), std::string::npos) << Describe(r);
-
-  box.writeFile("broken.col", "<Folders/>");
-  r = box.run({"folders", "--collection", box.host("broken.col").string()});
-  EXPECT_EQ(r.exitCode, 120) << Describe(r);
-  EXPECT_EQ(r.err, "HTMLHelpCollection root element not found\n");
 }
 
 TEST_F(CollectionCommands, BackupsCopyTheFiles) {
@@ -146,33 +156,36 @@ TEST_F(CollectionCommands, BackupsCopyTheFiles) {
   EXPECT_EQ(box.run({"backup"}).exitCode, 2);  // which file: a usage error
 }
 
-// Without HTML Help's files the commands fail with the library's code; where the
-// library leaves no text, the tool says what failed.
+// Without HTML Help's files the commands fail with the library's code and say what
+// they looked for.
 TEST(CollectionCommandsWithoutSetup, APrefixWithoutHtmlHelpFailsWithClearTexts) {
   quillet::test::SandboxPrefix empty;
   const auto dir = empty.host("runs");
   std::filesystem::create_directories(dir);
+  const std::string none = "there is no collection registry: neither C:\\windows\\Help\\HHCOLREG.DAT (" +
+                           empty.root().string() + "/drive_c/windows/Help/HHCOLREG.DAT) nor C:\\Documents";
+  const std::string unnamed = "HTML Help's registry settings name no default collection";
   struct Case {
     std::vector<std::string> args;
     int exitCode;
-    std::string out, err;
+    std::string err;  // found in the first line of standard error
   } cases[] = {
-      {{"titles"}, 9, "", "quillet: titles: no collection registry lists the default collection (code 9)\n"},
-      {{"folders"}, 10, "Failed to get collection filename\n",
-       "quillet: folders: no default collection is named, or it did not load (code 10)\n"},
-      {{"backup", "registry"}, 5, "", "quillet: backup registry: not found (code 5)\n"},
-      {{"backup", "collection"}, 10, "Failed to get collection filename\n",
-       "quillet: backup collection: no default collection is named, or it did not load (code 10)\n"},
-      {{"install", "--id", "X", "--chm", "C:\\windows\\Help", "--chi", "C:\\windows\\Help"}, 9, "",
-       "quillet: install: no collection registry lists the default collection (code 9)\n"},
+      {{"titles"}, 9, "quillet: titles: no collection registry lists the default collection: " + none},
+      {{"folders"}, 10, "quillet: folders: " + unnamed},
+      {{"backup", "registry"}, 5, "quillet: backup registry: HHCOLREG.DAT in %windows%\\HELP not found"},
+      {{"backup", "collection"}, 10, "quillet: backup collection: " + unnamed},
+      {{"install", "--id", "X", "--chm", "C:\\windows\\Help", "--chi", "C:\\windows\\Help"},
+       9,
+       "quillet: install: No collection registry lists the default collection: " + none},
+      {{"remove", "--folder", "A"}, 1, "quillet: remove: " + unnamed},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args{"--prefix", empty.root().string()};
     args.insert(args.end(), c.args.begin(), c.args.end());
     const ToolRun r = quillet::test::RunTool(args, dir);
     EXPECT_EQ(r.exitCode, c.exitCode) << Describe(r);
-    EXPECT_EQ(r.out, c.out) << Describe(r);
-    EXPECT_EQ(r.err, c.err) << Describe(r);
+    EXPECT_EQ(r.out, "") << Describe(r);
+    EXPECT_NE(r.err.substr(0, r.err.find('\n')).find(c.err), std::string::npos) << Describe(r);
   }
 }
 
@@ -184,7 +197,7 @@ TEST_F(CollectionCommands, EmptyContainersAreWrittenSafelyUnlessPlainOutputIsAsk
   EXPECT_NE(registry.find("\r\n\t<Locations></Locations>\r\n"), std::string::npos) << registry;
   EXPECT_EQ(registry.find("<Locations/>"), std::string::npos) << registry;
 
-  const ToolRun r = box.run({"install", "--id", "Sample", "--chm", kChm, "--chi", kChi, "--spec-output"});
+  const ToolRun r = box.run({"install", "--id", "Other", "--chm", kChm, "--chi", kChi, "--self-closing-empty-tags"});
   ASSERT_EQ(r.exitCode, 0) << Describe(r);
   registry = box.readFile(ToolSandbox::kRegistry);
   EXPECT_NE(registry.find("\r\n\t<Locations/>\r\n"), std::string::npos) << registry;

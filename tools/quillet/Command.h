@@ -11,13 +11,13 @@
 
 namespace quillet::tool {
 
-// The exit code a command's callback leaves for main() (0 success, otherwise the
-// library's result code, 2 for a usage error).
-int& ExitCode();
+// The tool's own exit codes; every other non-zero code is the library's result code.
+constexpr int kExitFailed = 1;  // the command could not do its work (a file that cannot be
+                                // read or written, a file of the wrong kind, ...)
+constexpr int kExitUsage = 2;   // bad arguments: nothing was read or changed
 
-// Ends a command that failed with a library result code: sets the exit code and
-// writes the library's last-error text, when there is one, to standard error.
-void FailWithLastError(int code);
+// The exit code a command's callback leaves for main().
+int& ExitCode();
 
 using CommandAdder = std::function<void(CLI::App& app)>;
 std::vector<CommandAdder>& CommandAdders();

@@ -1,11 +1,17 @@
 #include "CommandSupport.h"
 
+#include <algorithm>
 #include <iostream>
 #include <vector>
 
 #include "Command.h"
 #include "api/LastError.h"
+#include "collection/CollectionHandle.h"
+#include "collection/Navigation.h"
+#include "platform/Platform.h"
 #include "quillet/quillet_c.h"
+#include "xml/common/U16String.h"
+#include "xml/dom/loader/LoadDocument.h"
 
 namespace quillet::tool {
 namespace {
@@ -25,23 +31,77 @@ const char* CodeMeaning(int code) {
     case QUILLET_E_REGISTRY: return "reading the default collection name failed";
     case QUILLET_E_BACKUP: return "the backup copy failed";
     case QUILLET_E_ADD_FOLDER: return "adding a folder failed";
+    case QUILLET_E_WRITE_FAILED: return "a file could not be written";
+    case QUILLET_E_UNREPRESENTABLE: return "a text cannot be written in the file's code page";
+    case QUILLET_E_LOCKED: return "another program is changing HTML Help's files";
     default: return "failed";
   }
 }
 
+size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
 }  // namespace
+
+int Fail(const std::string& command, int code, const std::string& message) {
+  ExitCode() = code;
+  std::cerr << "quillet: " << (command.empty() ? "" : command + ": ") << message << "\n";
+  return code;
+}
 
 void ForgetLastError() { SetLastErrorText(""); }
 
-int Finish(int code, const std::string& what) {
+int Finish(int code, const std::string& command) {
   ExitCode() = code;
   if (code == QUILLET_OK) return code;
-  if (!LastErrorText().empty()) {
-    FailWithLastError(code);
-  } else {
-    std::cerr << "quillet: " << what << ": " << CodeMeaning(code) << " (code " << code << ")\n";
+  const std::string& text = LastErrorText();
+  return Fail(command, code, text.empty() ? std::string(CodeMeaning(code)) + " (code " + std::to_string(code) + ")"
+                                          : text);
+}
+
+bool CheckCodePageText(const std::string& command, const std::string& option, const std::string& value) {
+  const std::u16string wide = xml::Utf8ToU16(value);
+  if (xml::U16ToUtf8(wide) != value) {
+    Fail(command, kExitUsage, option + " is not valid UTF-8 text");
+    return false;
   }
-  return code;
+  const unsigned codePage = platform::AnsiCodePage();
+  std::string bytes;
+  size_t failedAt = 0;
+  if (platform::EncodeCodePage(codePage, wide, bytes, failedAt)) return true;
+  if (failedAt >= wide.size()) {
+    Fail(command, kExitUsage, "the prefix's code page " + std::to_string(codePage) + " is not supported here");
+  } else {
+    Fail(command, kExitUsage,
+         option + ": " + xml::DescribeCharacter(xml::CharacterAt(wide, failedAt)) + " cannot be written in code page " +
+             std::to_string(codePage) + ", in which HTML Help reads its files");
+  }
+  return false;
+}
+
+std::string ClosestMatch(const std::string& word, const std::vector<std::string>& candidates) {
+  std::string best;
+  size_t bestDistance = std::max<size_t>(2, word.size() / 3) + 1;
+  for (const std::string& candidate : candidates) {
+    const size_t distance = EditDistance(word, candidate);
+    if (distance < bestDistance) {
+      best = candidate;
+      bestDistance = distance;
+    }
+  }
+  return best;
 }
 
 int ReadSized(const std::function<int(char*, unsigned long)>& call, std::string& text) {
@@ -58,6 +118,31 @@ int ReadSized(const std::function<int(char*, unsigned long)>& call, std::string&
     if (code != QUILLET_E_BUFFER_TOO_SMALL || buffer.size() >= kLongestText) return code;
     buffer.resize(buffer.size() * 2);
   }
+}
+
+FileProblem CheckHelpFile(const std::string& path, HelpFileKind kind) {
+  const std::string shown = ShownPath(path);
+  const bool registry = kind == HelpFileKind::kRegistry;
+  if (const std::string what = platform::NotARegularFile(path); !what.empty())
+    return {kExitFailed, shown + " is " + what + ", not a file"};
+  if (!platform::FileExists(path)) return {registry ? QUILLET_E_NOT_FOUND : QUILLET_E_PARSE, shown + " does not exist"};
+  xml::XMLDeclInfo info;
+  xml::LoadResult loaded = xml::LoadDocumentFile(platform::MultiByteToWide(path), info);
+  if (!loaded) return {QUILLET_E_PARSE, shown + " " + DescribeLoadFailure(loaded)};
+  xml::CDOMElement* root = loaded.document->getDocumentElement();
+  const std::string rootName = root != nullptr ? xml::U16ToUtf8(root->getNodeName()) : "";
+  if (registry) {
+    if (FindChildElement(root, "Collections") == nullptr && FindChildElement(root, "DocCompilations") == nullptr)
+      return {kExitFailed, shown + " is not a collection registry: its root element " + rootName +
+                               " has neither Collections nor DocCompilations"};
+    return {};
+  }
+  if (!HasTagName(root, "HTMLHelpCollection"))
+    return {kExitFailed,
+            shown + " is not a collection file: its root element is " + rootName + ", not HTMLHelpCollection"};
+  if (FindChildElement(root, "Folders") == nullptr)
+    return {kExitFailed, shown + " is not a collection file: it has no Folders"};
+  return {};
 }
 
 }  // namespace quillet::tool

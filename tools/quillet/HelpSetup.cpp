@@ -6,6 +6,10 @@
 #include "HostFiles.h"
 #include "WineRegistryEditor.h"
 #include "api/LastError.h"
+#include "collection/CodePageText.h"
+#include "collection/CollectionHandle.h"
+#include "collection/Navigation.h"
+#include "xml/dom/loader/LoadDocument.h"
 #include "platform/Platform.h"
 #include "quillet/quillet.h"
 #include "xml/common/U16String.h"
@@ -41,17 +45,6 @@ std::string AttributeText(const std::string& text) {
     else out += c;
   }
   return out;
-}
-
-bool ContainsIgnoringAsciiCase(const std::string& haystack, const std::string& needle) {
-  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-  if (needle.empty()) return true;
-  for (size_t i = 0; i + needle.size() <= haystack.size(); ++i) {
-    size_t k = 0;
-    while (k < needle.size() && lower(haystack[i + k]) == lower(needle[k])) ++k;
-    if (k == needle.size()) return true;
-  }
-  return false;
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -111,6 +104,55 @@ bool WriteAndReport(const std::string& hostPath, const std::string& bytes, const
   }
   if (!what.empty()) out << "made: " << what << "\n";
   return true;
+}
+
+// What is wrong with a registry found on the prefix for the collection `collectionFile`
+// to be used with it: "" when it loads and lists that collection with a number.
+std::string RegistryProblem(const std::string& registry, const std::string& collectionFile) {
+  if (const std::string kind = platform::NotARegularFile(registry); !kind.empty())
+    return ShownPath(registry) + " is " + kind + ", not a file";
+  xml::XMLDeclInfo info;
+  xml::LoadResult loaded = xml::LoadDocumentFile(platform::AnsiToWide(registry), info);
+  if (!loaded) return ShownPath(registry) + " " + DescribeLoadFailure(loaded);
+  // HTML Help's own form is read in the prefix's code page, as the library reads it.
+  if (info.encoding == u"MSXML_IE4") DecodeSingleByteTexts(loaded.document.get(), platform::AnsiCodePage());
+  xml::CDOMElement* collections = FindChildElement(loaded.document->getDocumentElement(), "Collections");
+  if (collections == nullptr)
+    return ShownPath(registry) + " is not a collection registry: it has no Collections element";
+  for (xml::CDOMNode* node = FindChildElement(collections, "Collection"); node != nullptr;
+       node = node->getNextSibling()) {
+    xml::CDOMElement* name = FindChildElement(node, "ColName");
+    if (name != nullptr && FindChildElement(node, "ColNum") != nullptr &&
+        xml::EqualsIgnoreAsciiCase(ReadValue(name), collectionFile))
+      return "";
+  }
+  return ShownPath(registry) + " does not list the collection " + collectionFile +
+         " (no Collection whose ColName names it, with a ColNum)";
+}
+
+// What is wrong with a collection file found on the prefix: "" when it is one.
+std::string CollectionProblem(const std::string& collectionFile) {
+  if (const std::string kind = platform::NotARegularFile(collectionFile); !kind.empty())
+    return ShownPath(collectionFile) + " is " + kind + ", not a file";
+  xml::XMLDeclInfo info;
+  xml::LoadResult loaded = xml::LoadDocumentFile(platform::MultiByteToWide(collectionFile), info);
+  if (!loaded) return ShownPath(collectionFile) + " " + DescribeLoadFailure(loaded);
+  xml::CDOMElement* root = loaded.document->getDocumentElement();
+  if (root == nullptr || !HasTagName(root, "HTMLHelpCollection"))
+    return ShownPath(collectionFile) + " is not a collection file: its root element is not HTMLHelpCollection";
+  if (FindChildElement(root, "Folders") == nullptr)
+    return ShownPath(collectionFile) + " is not a collection file: it has no Folders element";
+  return "";
+}
+
+// A new file's text in the bytes HTML Help reads: the prefix's ANSI code page.
+bool EncodeForHelp(const std::string& utf8, std::string& bytes, std::ostream& err) {
+  const std::u16string text = xml::Utf8ToU16(utf8);
+  size_t failedAt = 0;
+  if (platform::EncodeCodePage(platform::AnsiCodePage(), text, bytes, failedAt)) return true;
+  err << "quillet: init: " << xml::DescribeCharacter(xml::CharacterAt(text, failedAt))
+      << " cannot be written in code page " << platform::AnsiCodePage() << ", in which HTML Help reads its files\n";
+  return false;
 }
 
 }  // namespace
@@ -215,26 +257,43 @@ int SetUpHelpEnvironment(const SetupRequest& request, std::ostream& out, std::os
   char found[1024];
   bool collectionRegistryFound = QuilletGetDefaultDocumentCollectionFilename(found, sizeof found) == 1;
   SetLastErrorText("");  // "not found" is expected here, not a failure of init
-  if (!collectionRegistryFound && platform::FileExists(kDefaultCollectionRegistry)) {
+  if (!collectionRegistryFound && (platform::FileExists(kDefaultCollectionRegistry))) {
     // The library did not take it, but it is there: never write over it.
     CopyTextBounded(kDefaultCollectionRegistry, found, sizeof found);
     collectionRegistryFound = true;
   }
+  const std::string collectionFile = filename.text;
+  if (xml::EqualsIgnoreAsciiCase(collectionFile, kDefaultCollectionRegistry) ||
+      (collectionRegistryFound && xml::EqualsIgnoreAsciiCase(collectionFile, found))) {
+    err << "quillet: init: the collection file " << Quoted(collectionFile)
+        << " is the collection registry itself; name another file\n";
+    return 1;
+  }
   if (collectionRegistryFound) {
     out << "found: collection registry " << found << "\n";
-    std::string bytes;
-    if (ReadWholeFile(platform::HostPath(found), bytes, error) && !ContainsIgnoringAsciiCase(bytes, filename.text))
-      err << "note: " << found << " does not list " << filename.text << "; it was left as it is\n";
+    if (const std::string problem = RegistryProblem(found, collectionFile); !problem.empty()) {
+      err << "quillet: init: problem: " << problem << "\n"
+          << "hint: init never changes a registry it finds. Move " << platform::HostPath(found)
+          << " away (a backup may be beside it as HHCOLREG.BAK) and run init again to make a new one\n";
+      return 1;
+    }
   }
 
-  const std::string collectionFile = filename.text;
   const bool collectionFileFound = platform::FileExists(collectionFile);
   if (collectionFileFound) {
     out << "found: collection file " << collectionFile << "\n";
+    if (const std::string problem = CollectionProblem(collectionFile); !problem.empty()) {
+      err << "quillet: init: problem: " << problem << "\n"
+          << "hint: init never changes a collection file it finds. Move " << platform::HostPath(collectionFile)
+          << " away and run init again to make an empty one\n";
+      return 1;
+    }
   } else if (const std::string why = CheckCollectionFile(collectionFile); !why.empty()) {
     err << "quillet: cannot make the collection file " << Quoted(collectionFile) << ": " << why << "\n";
     return 1;
   }
+  std::string registryBytes;
+  if (!collectionRegistryFound && !EncodeForHelp(CollectionRegistryText(collectionFile), registryBytes, err)) return 1;
 
   const bool registryChanged = editor.text() != text;
   if (registryChanged)
@@ -246,7 +305,7 @@ int SetUpHelpEnvironment(const SetupRequest& request, std::ostream& out, std::os
                                               "collection file " + collectionFile, out, err))
     return 1;
   if (!collectionRegistryFound &&
-      !WriteAndReport(platform::HostPath(kDefaultCollectionRegistry), CollectionRegistryText(collectionFile),
+      !WriteAndReport(platform::HostPath(kDefaultCollectionRegistry), registryBytes,
                       std::string("collection registry ") + kDefaultCollectionRegistry, out, err))
     return 1;
   if (registryChanged) {
@@ -256,7 +315,7 @@ int SetUpHelpEnvironment(const SetupRequest& request, std::ostream& out, std::os
       if (!step->found) Describe(out, *step);
   }
   if (!registryChanged && collectionRegistryFound && collectionFileFound)
-    out << "nothing to do: the prefix is already set up\n";
+    out << "nothing to do: the prefix is already set up, and its files are in order\n";
   return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "HostFiles.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -12,16 +13,17 @@ namespace platform = quillet::platform;
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
   const int fd = platform::OpenForReading(path);
   if (fd < 0) {
-    error = "cannot open " + path + " for reading";
+    error = "cannot open " + path + " for reading: " + platform::SystemErrorText(errno);
     return false;
   }
   bytes.clear();
   char buffer[65536];
   long got;
   while ((got = platform::ReadFile(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<size_t>(got));
+  const int why = errno;
   platform::CloseFile(fd);
   if (got < 0) {
-    error = "cannot read " + path;
+    error = "cannot read " + path + ": " + platform::SystemErrorText(why);
     return false;
   }
   return true;
@@ -45,27 +47,22 @@ bool CreateParentDirectories(const std::string& path, std::string& error) {
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& error) {
   if (!CreateParentDirectories(path, error)) return false;
-  const std::string temporary = platform::TemporaryPathBeside(path);
-  const int fd = platform::OpenForWriting(temporary);
-  if (fd < 0) {
-    error = "cannot create " + temporary;
+  platform::FileReplacement file;
+  if (!file.open(path)) {
+    error = file.error();
     return false;
   }
   size_t done = 0;
   while (done < bytes.size()) {
-    const long wrote = platform::WriteFile(fd, bytes.data() + done, bytes.size() - done);
-    if (wrote <= 0) break;
+    const long wrote = platform::WriteFile(file.descriptor(), bytes.data() + done, bytes.size() - done);
+    if (wrote <= 0) {
+      error = "cannot write " + path + ": " + platform::SystemErrorText(errno) + " (it was left as it was)";
+      return false;
+    }
     done += static_cast<size_t>(wrote);
   }
-  const bool closed = platform::CloseFile(fd);
-  if (done != bytes.size() || !closed) {
-    platform::DiscardTemporary(temporary);
-    error = "cannot write " + path + " (it was left as it was)";
-    return false;
-  }
-  if (!platform::CommitReplacing(temporary, path)) {
-    platform::DiscardTemporary(temporary);
-    error = "cannot replace " + path + " (it was left as it was)";
+  if (!file.prepare() || !file.commit()) {
+    error = file.error() + " (it was left as it was)";
     return false;
   }
   return true;

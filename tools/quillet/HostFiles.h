@@ -11,10 +11,10 @@ namespace quillet::tool {
 // when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
 
-// Makes `path` hold exactly `bytes`: the bytes go to a temporary file beside it,
-// which then replaces `path` in one rename, so that a failure at any point leaves
-// `path` as it was (absent, or with its old bytes) and no temporary behind. Missing
-// parent directories are created first. False, with `error` set, on failure.
+// Makes `path` hold exactly `bytes` through a platform::FileReplacement: a failure at
+// any point leaves `path` as it was (absent, or with its old bytes) and no temporary
+// behind, a link stays a link, and a `path` that is not a regular file is refused.
+// Missing parent directories are created first. False, with `error` set, on failure.
 bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& error);
 
 }  // namespace quillet::tool

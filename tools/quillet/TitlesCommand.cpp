@@ -6,6 +6,7 @@
 
 #include "Command.h"
 #include "CommandSupport.h"
+#include "collection/DocInfo.h"
 #include "quillet/quillet_c.h"
 
 namespace quillet::tool {
@@ -21,27 +22,43 @@ nlohmann::ordered_json DocValue(unsigned long doc, long valueId) {
   return text;
 }
 
-void RunTitles(const std::string& registry) {
+// Opens the registry to list, or reports why it cannot be.
+bool OpenRegistry(const std::string& registry, unsigned long& docInfo) {
   ForgetLastError();
-  unsigned long docInfo = 0;
-  int code = registry.empty() ? QuilletCOpenDocInfoDefault(&docInfo)
-                              : QuilletCOpenDocInfoFile(registry.c_str(), &docInfo);
-  if (code != QUILLET_OK) {
-    Finish(code, "titles");
-    return;
+  if (!registry.empty()) {
+    if (const FileProblem problem = CheckHelpFile(registry, HelpFileKind::kRegistry); problem.code != 0) {
+      Fail("titles", problem.code, problem.message);
+      return false;
+    }
+    return Finish(QuilletCOpenDocInfoFile(registry.c_str(), &docInfo), "titles") == QUILLET_OK;
   }
+  const int code = QuilletCOpenDocInfoDefault(&docInfo);
+  if (code == QUILLET_E_NO_COLLECTION) {
+    // The probe's own text says only that nothing matched; ask it what it saw.
+    std::unique_ptr<CCollectionFile> file;
+    std::string path, number, why;
+    ProbeDefaultRegistry(file, path, number, &why);
+    Fail("titles", code, "no collection registry lists the default collection: " + why);
+    return false;
+  }
+  return Finish(code, "titles") == QUILLET_OK;
+}
+
+void RunTitles(const std::string& registry) {
+  unsigned long docInfo = 0;
+  if (!OpenRegistry(registry, docInfo)) return;
   unsigned long entries = 0;
-  code = QuilletCEnumDocCompilations(docInfo, &entries);
+  const int code = QuilletCEnumDocCompilations(docInfo, &entries);
   if (code == QUILLET_OK) {
     unsigned long doc = 0;
     while (QuilletCNextDocCompilation(entries, &doc) == QUILLET_OK) {
       nlohmann::ordered_json line;
-      line["id"] = DocValue(doc, 6);
-      line["language"] = DocValue(doc, 3);
-      line["chm"] = DocValue(doc, 1);
-      line["chi"] = DocValue(doc, 2);
-      line["colnum"] = DocValue(doc, 4);
-      line["locationRef"] = DocValue(doc, 5);
+      line["id"] = DocValue(doc, QUILLET_DOC_TITLE_ID);
+      line["language"] = DocValue(doc, QUILLET_DOC_LANGUAGE);
+      line["chm"] = DocValue(doc, QUILLET_DOC_CHM_PATH);
+      line["chi"] = DocValue(doc, QUILLET_DOC_CHI_PATH);
+      line["colnum"] = DocValue(doc, QUILLET_DOC_COLLECTION_NUMBER);
+      line["locationRef"] = DocValue(doc, QUILLET_DOC_LOCATION_NAME);
       QuilletCCloseDoc(doc);
       // Values are ANSI text; a byte sequence that is not UTF-8 is shown replaced
       // rather than ending the listing.

@@ -1,10 +1,12 @@
+// version: the library's version text (also `quillet --version`).
 #include <iostream>
 
 #include "Command.h"
 #include "quillet/quillet.h"
 
+namespace quillet::tool {
 namespace {
-quillet::tool::CommandRegistration registration([](CLI::App& app) {
+CommandRegistration registration([](CLI::App& app) {
   app.add_subcommand("version", "Print the library's version text")->callback([] {
     char text[64];
     QuilletGetVersion(text);
@@ -12,3 +14,4 @@ quillet::tool::CommandRegistration registration([](CLI::App& app) {
   });
 });
 }  // namespace
+}  // namespace quillet::tool

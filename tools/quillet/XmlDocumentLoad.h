@@ -5,36 +5,35 @@
 
 #include <CLI/CLI.hpp>
 
-#include <memory>
 #include <string>
 
+#include "Command.h"
 #include "quillet/xml/DOMDocument.h"
 #include "quillet/xml/XMLDeclInfo.h"
+#include "xml/dom/loader/LoadDocument.h"
 
 namespace quillet::tool {
 
-constexpr int kExitFailed = 1;  // the file did not load, or the result could not be written
-constexpr int kExitUsage = 2;   // bad arguments or unreadable input
-
-struct DocumentReleaser {
-  void operator()(xml::CDOMDocument* d) const { d->release(); }
-};
-using DocumentPtr = std::unique_ptr<xml::CDOMDocument, DocumentReleaser>;
+using xml::DocumentPtr;
 
 struct LoadOptions {
   std::string file;
   bool preserveSpace = false;
   bool noExpandCDATA = false;
+  // Read HTML Help's "<XML>" form in this Windows code page (0: byte for character,
+  // as the toolkit itself reads it).
+  unsigned codePage = 0;
 };
 
-// Adds FILE, --preserve-space and --no-expand-cdata to `cmd` (FILE under `fileName`).
+// Adds FILE, --preserve-space, --no-expand-cdata and --code-page to `cmd` (FILE under
+// `fileName`).
 void AddLoadOptions(CLI::App* cmd, LoadOptions& options, const std::string& fileName = "FILE");
 
 // Loads `options.file` with the declaration info a new collection record starts with,
 // its two load settings taken from the options; `info` then holds what the load found.
-// On failure returns null after printing on standard error either "cannot read FILE"
-// (exit code kExitUsage) or the three-line parse-error text, "NO LAST ERROR" when
-// there is none (exit code kExitFailed), and sets `exitCode`.
+// On failure returns null after printing on standard error either why the file cannot
+// be read (exit code kExitUsage) or where it is not well-formed: "quillet: FILE: line
+// L, column C: MESSAGE (code N)" (exit code kExitFailed), and sets `exitCode`.
 DocumentPtr LoadForTool(const LoadOptions& options, xml::XMLDeclInfo& info, int& exitCode);
 
 }  // namespace quillet::tool

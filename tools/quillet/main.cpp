@@ -1,9 +1,14 @@
 // quillet: the command-line face of the Quillet library.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "Command.h"
+#include "CommandSupport.h"
+#include "api/SafeMode.h"
 #include "platform/Platform.h"
 #include "quillet/quillet.h"
 #include "quillet/quillet_c.h"
@@ -17,39 +22,185 @@ std::vector<CommandAdder>& CommandAdders() {
   static std::vector<CommandAdder> adders;
   return adders;
 }
-void FailWithLastError(int code) {
-  ExitCode() = code;
-  char text[2048];
-  QuilletGetLastError(text, sizeof text);
-  if (text[0] != '\0') std::cerr << text << "\n";
-}
 }  // namespace quillet::tool
 
+namespace {
+
+using quillet::tool::ClosestMatch;
+using quillet::tool::kExitUsage;
+
+// The options of the program itself, which may stand before or after the command.
+const char kPrefixOption[] = "--prefix";
+bool TakesValue(const std::string& word) { return word == kPrefixOption; }
+bool IsOption(const std::string& word) { return word.size() > 1 && word[0] == '-'; }
+
+std::vector<std::string> SubcommandNames(const CLI::App& app) {
+  std::vector<std::string> names;
+  for (const CLI::App* sub : app.get_subcommands({})) names.push_back(sub->get_name());
+  return names;
+}
+
+std::vector<std::string> OptionNames(const CLI::App& app) {
+  std::vector<std::string> names;
+  for (const CLI::App* a = &app; a != nullptr; a = a->get_parent())
+    for (const CLI::Option* option : a->get_options()) {
+      for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
+      for (const std::string& name : option->get_snames()) names.push_back("-" + name);
+    }
+  return names;
+}
+
+// Reports a usage error as users read them: one line naming what was wrong, one line
+// saying where the usage is.
+int UsageError(const std::string& message, const std::string& command) {
+  std::cerr << "quillet: " << message << "\nRun 'quillet " << (command.empty() ? "--help" : "help " + command)
+            << "' for the usage.\n";
+  return kExitUsage;
+}
+
+// Walks the command words of the command line (skipping options and their values)
+// down the tree of commands. Returns the deepest command the words name, and in
+// `unknown` the first word that names none where a command was expected.
+const CLI::App* FindCommand(const CLI::App& app, int argc, char** argv, std::string& path, std::string& unknown) {
+  const CLI::App* current = &app;
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word == "--") break;
+    if (IsOption(word)) {
+      if (TakesValue(word)) ++i;
+      continue;
+    }
+    if (current->get_subcommands({}).empty()) break;  // the command's own arguments
+    const CLI::App* next = nullptr;
+    for (const CLI::App* sub : current->get_subcommands({}))
+      if (sub->get_name() == word) next = sub;
+    if (next == nullptr) {
+      unknown = word;
+      return current;
+    }
+    current = next;
+    path += (path.empty() ? "" : " ") + word;
+  }
+  return current;
+}
+
+// `quillet help [COMMAND...]`: the help of the program or of a command.
+int PrintHelp(const CLI::App& app, const std::vector<std::string>& words) {
+  const CLI::App* current = &app;
+  std::string path;
+  for (const std::string& word : words) {
+    const CLI::App* next = nullptr;
+    for (const CLI::App* sub : current->get_subcommands({}))
+      if (sub->get_name() == word) next = sub;
+    if (next == nullptr) {
+      const std::string close = ClosestMatch(word, SubcommandNames(*current));
+      return UsageError("unknown command '" + (path.empty() ? "" : path + " ") + word + "'" +
+                            (close.empty() ? "" : "; did you mean '" + close + "'?"),
+                        "");
+    }
+    current = next;
+    path += (path.empty() ? "" : " ") + word;
+  }
+  std::cout << current->help();
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  CLI::App app{"quillet: register compiled HTML Help titles with Microsoft HTML Help"};
+  CLI::App app{"quillet: register compiled HTML Help titles with Microsoft HTML Help", "quillet"};
   app.require_subcommand(1);
   app.fallthrough();  // --prefix may also follow the command
   std::string prefix;
-  app.add_option("--prefix", prefix,
+  app.add_option(kPrefixOption, prefix,
                  "The Wine prefix to work on (else $QUILLET_PREFIX, else $WINEPREFIX, else $HOME/.wine)")
       ->type_name("DIR")
       ->check([](const std::string& value) { return value.empty() ? std::string("needs a directory") : ""; });
-  // Files are saved in the form HTML Help itself can read back (an empty container
-  // with its end tag) unless --spec-output asks for the library's plain form.
-  QuilletSetHtmlHelpSafeOutput(1);
+  // The tool protects the user's files: see the README's "Safe mode".
+  QuilletSetSafeMode(1);
   app.add_flag_callback(
-      "--spec-output", [] { QuilletSetHtmlHelpSafeOutput(0); },
-      "Save empty elements as <Name/> even in HTML Help's own file form, which HTML Help cannot read back");
+      "--self-closing-empty-tags", [] { quillet::SetSelfClosingEmptyTags(true); },
+      "Save an empty element as <Name/> even in HTML Help's own file form, which HTML Help cannot read back");
+  app.add_flag_callback(
+      "--version",
+      [] {
+        char text[64];
+        QuilletGetVersion(text);
+        std::cout << text << "\n";
+        throw CLI::Success();
+      },
+      "Print the library's version text and exit");
   // Runs once the whole command line is parsed, before any command's own callback.
   app.parse_complete_callback([&prefix] {
     if (!prefix.empty()) quillet::platform::SetPrefix(prefix);
   });
   for (auto& add : quillet::tool::CommandAdders()) add(app);
+  std::vector<std::string> helpWords;
+  app.add_subcommand("help", "Print the help of the program or of a command (quillet help install)")
+      ->allow_extras()
+      ->callback([&] { quillet::tool::ExitCode() = PrintHelp(app, helpWords); });
+
+  // What CLI11 would answer to a mistyped command or option ("A subcommand is
+  // required", "The following arguments were not expected") says too little.
+  int prefixes = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word == kPrefixOption || word.rfind(std::string(kPrefixOption) + "=", 0) == 0) ++prefixes;
+  }
+  if (prefixes > 1) return UsageError("--prefix is given more than once; give it once", "");
+  std::string path;
+  std::string unknown;
+  const CLI::App* command = FindCommand(app, argc, argv, path, unknown);
+  if (!unknown.empty() && path != "help") {
+    const std::string close = ClosestMatch(unknown, SubcommandNames(*command));
+    return UsageError("unknown command '" + (path.empty() ? "" : path + " ") + unknown + "'" +
+                          (close.empty() ? "" : "; did you mean '" + close + "'?"),
+                      path);
+  }
+  bool wantsHelp = false;
+  for (int i = 1; i < argc; ++i) wantsHelp = wantsHelp || std::string(argv[i]) == "--help" ||
+                                             std::string(argv[i]) == "-h" || std::string(argv[i]) == "--version";
+  if (!wantsHelp && !command->get_subcommands({}).empty()) {
+    std::string list;
+    for (const std::string& name : SubcommandNames(*command)) list += (list.empty() ? "" : ", ") + name;
+    return UsageError((path.empty() ? std::string("a command is needed") : "'" + path + "' needs a command") +
+                          ": one of " + list,
+                      path);
+  }
+  if (path == "help") {
+    for (int i = 1; i < argc; ++i) {
+      const std::string word = argv[i];
+      if (TakesValue(word)) ++i;
+      else if (!IsOption(word) && word != "help") helpWords.push_back(word);
+    }
+  }
   try {
     app.parse(argc, argv);
+  } catch (const CLI::ExtrasError& e) {
+    // The first word that is not an option of the command, or of the program.
+    const std::vector<std::string> known = OptionNames(*command);
+    for (int i = 1; i < argc; ++i) {
+      std::string word = argv[i];
+      if (!IsOption(word)) continue;
+      word = word.substr(0, word.find('='));
+      if (std::find(known.begin(), known.end(), word) != known.end()) {
+        if (TakesValue(word)) ++i;
+        continue;
+      }
+      const std::string close = ClosestMatch(word, known);
+      return UsageError("unknown option '" + word + "'" + (path.empty() ? "" : " for '" + path + "'") +
+                            (close.empty() ? "" : "; did you mean '" + close + "'?"),
+                        path);
+    }
+    return UsageError(std::string(e.what()), path);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::Success&) {
+    return 0;
   } catch (const CLI::ParseError& e) {
-    const int code = app.exit(e);
-    return code == 0 ? 0 : 2;
+    return UsageError(e.what(), path);
   }
   return quillet::tool::ExitCode();
 }

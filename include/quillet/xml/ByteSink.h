@@ -44,6 +44,9 @@ class QUILLET_API CFileByteSink final : public CByteSink {
   bool open(const std::u16string& path);
   // The same for a path already in the platform's multibyte form.
   bool open(const std::string& platformPath);
+  // Closes any file already open, then writes to `descriptor`, which stays the
+  // caller's: close() flushes but leaves it open.
+  void attach(int descriptor);
   // Writes every waiting byte to the file in one write and empties the buffer.
   void flush();
   // Flushes, then closes the file if one is open.
@@ -52,6 +55,8 @@ class QUILLET_API CFileByteSink final : public CByteSink {
   // True when, since the last `open`, the file could not be opened or a write or the
   // close failed or wrote less than asked: the file does not hold what was given.
   bool failed() const { return failed_; }
+  // The system's error number of the first failure (errno), 0 when there was none.
+  int error() const { return error_; }
   // Bytes waiting in the buffer.
   uint32_t pending() const { return count_; }
 
@@ -59,10 +64,14 @@ class QUILLET_API CFileByteSink final : public CByteSink {
   void writeBytes(const unsigned char* p, size_t n) override;
 
  private:
+  void noteFailure();
+
   std::unique_ptr<unsigned char[]> buffer_;
   uint32_t count_ = 0;
   int handle_ = -1;
+  bool owned_ = true;
   bool failed_ = false;
+  int error_ = 0;
 };
 
 // Collects 16-bit characters in memory. Bytes are not decoded: a single byte becomes

@@ -1,5 +1,7 @@
 #include "xml/common/U16String.h"
 
+#include <cstdio>
+
 namespace quillet::xml {
 
 std::u16string U16FromAscii(const char* text) {
@@ -96,5 +98,28 @@ bool equalsIgnoreAsciiCase(const S& a, const S& b) {
 
 bool EqualsIgnoreAsciiCase(const std::u16string& a, const std::u16string& b) { return equalsIgnoreAsciiCase(a, b); }
 bool EqualsIgnoreAsciiCase(const std::string& a, const std::string& b) { return equalsIgnoreAsciiCase(a, b); }
+
+char32_t CharacterAt(const std::u16string& text, size_t index) {
+  if (index >= text.size()) return 0;
+  const char32_t c = text[index];
+  if (c >= 0xD800 && c <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00 && text[index + 1] <= 0xDFFF)
+    return 0x10000 + ((c - 0xD800) << 10) + (text[index + 1] - 0xDC00);
+  return c;
+}
+
+std::string DescribeCharacter(char32_t c) {
+  char number[16];
+  std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(c));
+  const bool shown = c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0) && !(c >= 0xD800 && c <= 0xDFFF);
+  if (!shown) return number;
+  std::u16string unit;
+  if (c >= 0x10000) {
+    unit.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+    unit.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+  } else {
+    unit.push_back(static_cast<char16_t>(c));
+  }
+  return "'" + U16ToUtf8(unit) + "' (" + number + ")";
+}
 
 }  // namespace quillet::xml

@@ -25,6 +25,13 @@ std::u16string U16FromAscii(const char* text);
 std::string U16ToUtf8(const std::u16string& text);
 std::u16string Utf8ToU16(const std::string& text);
 
+// The character at `index`: a surrogate pair read whole, any other code unit as it is.
+char32_t CharacterAt(const std::u16string& text, size_t index);
+
+// A character for a message: "'Д' (U+0414)" (the quoted character in UTF-8; a
+// control character or lone surrogate is shown by its number alone).
+std::string DescribeCharacter(char32_t c);
+
 // Equality ignoring the case of the ASCII letters A to Z only.
 bool EqualsIgnoreAsciiCase(const std::u16string& a, const std::u16string& b);
 bool EqualsIgnoreAsciiCase(const std::string& a, const std::string& b);

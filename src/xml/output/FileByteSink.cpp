@@ -1,5 +1,6 @@
 #include "quillet/xml/ByteSink.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/Platform.h"
@@ -16,12 +17,28 @@ bool CFileByteSink::open(const std::string& platformPath) {
   close();
   count_ = 0;
   failed_ = false;
+  error_ = 0;
+  owned_ = true;
   handle_ = platform::OpenForWriting(platformPath);
   if (handle_ < 0) {
     handle_ = -1;
-    failed_ = true;
+    noteFailure();
   }
   return handle_ >= 0;
+}
+
+void CFileByteSink::attach(int descriptor) {
+  close();
+  count_ = 0;
+  failed_ = false;
+  error_ = 0;
+  owned_ = false;
+  handle_ = descriptor;
+}
+
+void CFileByteSink::noteFailure() {
+  if (!failed_) error_ = errno != 0 ? errno : EIO;
+  failed_ = true;
 }
 
 void CFileByteSink::flush() {
@@ -30,7 +47,7 @@ void CFileByteSink::flush() {
   // `failed_` already says so since the open that did not succeed.
   if (handle_ >= 0) {
     const long written = platform::WriteFile(handle_, buffer_.get(), count_);
-    if (written != static_cast<long>(count_)) failed_ = true;
+    if (written != static_cast<long>(count_)) noteFailure();
   }
   count_ = 0;
 }
@@ -38,7 +55,7 @@ void CFileByteSink::flush() {
 void CFileByteSink::close() {
   flush();
   if (handle_ < 0) return;
-  if (!platform::CloseFile(handle_)) failed_ = true;
+  if (owned_ && !platform::CloseFile(handle_)) noteFailure();
   handle_ = -1;
 }
 
@@ -55,7 +72,7 @@ void CFileByteSink::writeBytes(const unsigned char* p, size_t n) {
     // the file after the bytes that were waiting.
     if (handle_ >= 0) {
       const long written = platform::WriteFile(handle_, p, n);
-      if (written < 0 || static_cast<size_t>(written) != n) failed_ = true;
+      if (written < 0 || static_cast<size_t>(written) != n) noteFailure();
     }
     return;
   }

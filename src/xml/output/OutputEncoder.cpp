@@ -1,5 +1,8 @@
 #include "xml/output/OutputEncoder.h"
 
+#include "platform/Platform.h"
+#include "xml/common/U16String.h"
+
 namespace quillet::xml {
 
 COutputEncoder::~COutputEncoder() = default;
@@ -55,6 +58,30 @@ int CSingleByteEncoder::putChar(char16_t c) {
   const unsigned char byte = static_cast<unsigned char>(c & 0xFF);
   sink_->writeBytes(&byte, 1);
   return 1;
+}
+
+void CCodePageEncoder::begin() {
+  text_.clear();
+  failed_ = false;
+  failedCharacter_ = 0;
+}
+
+int CCodePageEncoder::putChar(char16_t c) {
+  text_.push_back(c);
+  return 0;
+}
+
+void CCodePageEncoder::write(const char16_t* s, size_t n) { text_.append(s, n); }
+
+void CCodePageEncoder::end() {
+  std::string bytes;
+  size_t failedAt = 0;
+  if (!platform::EncodeCodePage(codePage_, text_, bytes, failedAt)) {
+    failed_ = true;
+    failedCharacter_ = failedAt < text_.size() ? CharacterAt(text_, failedAt) : 0;
+    return;
+  }
+  sink_->writeBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 namespace {

@@ -63,6 +63,33 @@ class CSingleByteEncoder final : public COutputEncoder {
   int putChar(char16_t c) override;
 };
 
+// The "<XML>" form's single bytes in a Windows code page instead of the low 8 bits.
+// The text is gathered and converted in one piece at end() (a code page may take two
+// bytes for a character, and a surrogate pair is one character), so nothing reaches
+// the sink before end(). When the code page cannot hold a character, end() writes
+// nothing at all and failed() tells which character it was.
+class CCodePageEncoder final : public COutputEncoder {
+ public:
+  CCodePageEncoder(CByteSink* sink, unsigned codePage) : COutputEncoder(sink), codePage_(codePage) {}
+  void begin() override;
+  void end() override;
+  // Gathers the code unit; no byte is written yet, so it returns 0.
+  int putChar(char16_t c) override;
+  void write(const char16_t* s, size_t n) override;
+
+  // Whether end() refused the text; then failedCharacter() is the first character the
+  // code page cannot hold (0 when the code page itself is not supported here).
+  bool failed() const { return failed_; }
+  char32_t failedCharacter() const { return failedCharacter_; }
+  unsigned codePage() const { return codePage_; }
+
+ private:
+  unsigned codePage_;
+  std::u16string text_;
+  bool failed_ = false;
+  char32_t failedCharacter_ = 0;
+};
+
 // The encoder for an encoding name, writing to `sink`: "ASCII" and "ISO-8859-1"
 // single byte, "UTF16" and "UTF-16" UTF-16 with a byte-order mark, "UTF8" and "UTF-8"
 // UTF-8, "UNICODE" UTF-16 without one. Names compare exactly, letter case included;

@@ -6,28 +6,46 @@
 
 namespace quillet::xml {
 
-SaveOutcome WriteDocumentFile(const CDOMDocument* document, const std::u16string& path,
-                              const XMLDeclInfo& declInfo) {
-  const std::string target = platform::WideToMultiByte(path);
-  const std::string temporary = platform::TemporaryPathBeside(target);
+SaveResult PrepareDocumentFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo,
+                               const WriteOptions& options, platform::FileReplacement& replacement) {
+  SaveResult result;
+  if (!replacement.open(platform::WideToMultiByte(path))) {
+    result.outcome = SaveOutcome::kCannotCreate;
+    result.error = replacement.error();
+    return result;
+  }
   CFileByteSink sink;
-  if (!sink.open(temporary)) return SaveOutcome::kCannotCreate;
-
-  CXMLWriter writer;
+  sink.attach(replacement.descriptor());
+  CXMLWriter writer(options);
   writer.setByteSink(&sink);
   writer.selectEncoding(declInfo.encoding);  // an unknown name falls back to UTF-8
   const bool written = writer.writeDocument(document, &declInfo);
   sink.close();
 
   if (!written) {
-    platform::DiscardTemporary(temporary);
-    return SaveOutcome::kNothingToWrite;
+    result.outcome = SaveOutcome::kNothingToWrite;
+  } else if (writer.encodingFailure(result.character)) {
+    result.outcome = SaveOutcome::kUnrepresentable;
+  } else if (sink.failed()) {
+    result.outcome = SaveOutcome::kWriteFailed;
+    result.error = "cannot write " + platform::WideToMultiByte(path) + ": " + platform::SystemErrorText(sink.error());
+  } else if (!replacement.prepare()) {
+    result.outcome = SaveOutcome::kWriteFailed;
+    result.error = replacement.error();
   }
-  if (sink.failed() || !platform::CommitReplacing(temporary, target)) {
-    platform::DiscardTemporary(temporary);
-    return SaveOutcome::kWriteFailed;
+  if (!result.ok()) replacement.abandon();
+  return result;
+}
+
+SaveResult WriteDocumentFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo,
+                             const WriteOptions& options) {
+  platform::FileReplacement replacement;
+  SaveResult result = PrepareDocumentFile(document, path, declInfo, options, replacement);
+  if (result.ok() && !replacement.commit()) {
+    result.outcome = SaveOutcome::kWriteFailed;
+    result.error = replacement.error();
   }
-  return SaveOutcome::kWritten;
+  return result;
 }
 
 bool saveDocumentToFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo) {

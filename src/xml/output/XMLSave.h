@@ -6,7 +6,9 @@
 #include <string>
 
 #include "quillet/xml/ByteSink.h"
+#include "platform/Platform.h"
 #include "quillet/xml/XMLDeclInfo.h"
+#include "xml/output/XMLWriter.h"
 
 namespace quillet::xml {
 
@@ -15,23 +17,41 @@ class CDOMNode;
 
 // How a save to a file ended.
 enum class SaveOutcome {
-  kWritten,         // the file now holds the document
-  kNothingToWrite,  // no children, or a leading "xml" instruction that is not a
-                    // complete declaration: the writer wrote nothing
-  kCannotCreate,    // no file could be created beside the target
-  kWriteFailed,     // a write, or replacing the old file, failed
+  kWritten,          // the file now holds the document
+  kNothingToWrite,   // no children, or a leading "xml" instruction that is not a
+                     // complete declaration: the writer wrote nothing
+  kCannotCreate,     // the target is not a regular file, or no file could be created
+                     // beside it
+  kWriteFailed,      // a write, the flush or replacing the old file failed
+  kUnrepresentable,  // the code page of the "<XML>" form cannot hold a character
 };
 
-// Writes `document` to the file `path` in the encoding and form `declInfo` describes
-// (see CXMLWriter::writeDocument). The bytes go to a temporary file beside `path`,
-// which replaces `path` (keeping its permissions) only when the whole document was
-// written. In every other outcome `path` keeps its old content, or stays absent, and
-// no temporary file is left.
-SaveOutcome WriteDocumentFile(const CDOMDocument* document, const std::u16string& path,
-                              const XMLDeclInfo& declInfo);
+struct SaveResult {
+  SaveOutcome outcome = SaveOutcome::kWritten;
+  // kCannotCreate, kWriteFailed: the file and the system's reason, for a user.
+  std::string error;
+  // kUnrepresentable: the first character the code page could not hold (0 when the
+  // code page itself is not supported here).
+  char32_t character = 0;
 
-// WriteDocumentFile, reporting success whatever the outcome: callers of the library's
-// save operations have never been told of a failed save.
+  bool ok() const { return outcome == SaveOutcome::kWritten; }
+};
+
+// Writes `document` in the encoding and form `declInfo` describes (see
+// CXMLWriter::writeDocument) into `replacement`, a FileReplacement of `path` (opened
+// here), and prepares it: on kWritten the new file waits, flushed, for
+// replacement.commit(). In every other outcome the temporary is gone and `path` is as
+// it was. Symbolic links are followed; a target that is not a regular file is refused.
+SaveResult PrepareDocumentFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo,
+                               const WriteOptions& options, platform::FileReplacement& replacement);
+
+// PrepareDocumentFile, then the commit: `path` holds the new document only on
+// kWritten, and its old content (or stays absent) otherwise.
+SaveResult WriteDocumentFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo,
+                             const WriteOptions& options = WriteOptions());
+
+// WriteDocumentFile with the default options, reporting success whatever the outcome:
+// callers of the library's save operations have never been told of a failed save.
 bool saveDocumentToFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo);
 
 // Writes `document`'s nodes to `sink` as UTF-8, with no declaration, no wrapper and no

@@ -5,7 +5,6 @@
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMProcessingInstruction.h"
 #include "xml/common/U16String.h"
-#include "xml/output/HtmlHelpSafeOutput.h"
 #include "xml/reader/XMLDeclParser.h"
 
 namespace quillet::xml {
@@ -13,13 +12,15 @@ namespace quillet::xml {
 namespace {
 // The encoding name that stands for the "<XML>" compatibility form.
 constexpr char16_t kIE4Encoding[] = u"MSXML_IE4";
+// ISO-8859-1 as a Windows code page: the low 8 bits of every character up to U+00FF.
+constexpr unsigned kLatin1CodePage = 28591;
 // The escape buffer's first size; most values fit without growing it.
 constexpr size_t kEscapeBufferStart = 1024;
 }  // namespace
 
 CXMLWriterBase::~CXMLWriterBase() = default;
 
-CXMLWriter::CXMLWriter() { escaped_.reserve(kEscapeBufferStart); }
+CXMLWriter::CXMLWriter(const WriteOptions& options) : options_(options) { escaped_.reserve(kEscapeBufferStart); }
 
 CXMLWriter::~CXMLWriter() = default;
 
@@ -56,8 +57,11 @@ bool CXMLWriter::writeDocument(const CDOMDocument* document, const XMLDeclInfo* 
   }
   if (declInfo != nullptr && declInfo->encoding == kIE4Encoding) {
     ie4Wrapper_ = true;
-    encoder_ = std::make_unique<CSingleByteEncoder>(sink_);
+    if (options_.codePage != 0) encoder_ = std::make_unique<CCodePageEncoder>(sink_, options_.codePage);
+    else encoder_ = std::make_unique<CSingleByteEncoder>(sink_);
   }
+  if (options_.strictSingleByte && dynamic_cast<CSingleByteEncoder*>(encoder_.get()) != nullptr)
+    encoder_ = std::make_unique<CCodePageEncoder>(sink_, kLatin1CodePage);
   declInfo_ = declInfo;
   if (!encoder_) encoder_ = std::make_unique<CUTF8Encoder>(sink_);
 
@@ -65,6 +69,12 @@ bool CXMLWriter::writeDocument(const CDOMDocument* document, const XMLDeclInfo* 
   writeContent(document);
   encoder_->end();
   return true;
+}
+
+bool CXMLWriter::encodingFailure(char32_t& character) const {
+  const auto* encoder = dynamic_cast<const CCodePageEncoder*>(encoder_.get());
+  character = encoder != nullptr && encoder->failed() ? encoder->failedCharacter() : 0;
+  return encoder != nullptr && encoder->failed();
 }
 
 void CXMLWriter::writeContent(const CDOMNode* document) {
@@ -229,7 +239,7 @@ void CXMLWriter::buildStartTag(const CDOMElement* element) {
   }
   if (element->hasChildNodes()) {
     startTag_.append(u">");
-  } else if (ie4Wrapper_ && !element->hasAttributes() && HtmlHelpSafeOutput()) {
+  } else if (ie4Wrapper_ && !element->hasAttributes() && options_.emptyContainersWithEndTag) {
     // HTML Help's own reader takes a bare <Name/> for a container that never ends.
     startTag_.append(u"></").append(element->getNodeName()).append(u">");
   } else {

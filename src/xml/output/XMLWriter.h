@@ -25,6 +25,23 @@ class CDOMDocument;
 class CDOMElement;
 class CDOMNode;
 
+// What the caller of a save chooses beyond what the document and its declaration info
+// say. Read once where a save starts and handed in with it.
+struct WriteOptions {
+  // In the "<XML>" form, an element with neither attributes nor children is written
+  // `<Name></Name>` instead of `<Name/>`, which HTML Help's own reader takes for a
+  // container that never ends.
+  bool emptyContainersWithEndTag = false;
+  // The bytes of the "<XML>" form: 0 keeps the low 8 bits of each character; any
+  // other number encodes the text in that Windows code page, and a character the code
+  // page cannot hold makes writeDocument write nothing (see encodingFailure).
+  unsigned codePage = 0;
+  // Single-byte output that would lose a character: the "<XML>" form without a code
+  // page, "ASCII" and "ISO-8859-1", which keep the low 8 bits, instead refuse a
+  // character above U+00FF as a code page refuses one it cannot hold.
+  bool strictSingleByte = false;
+};
+
 class CXMLWriterBase {
  public:
   virtual ~CXMLWriterBase();
@@ -41,7 +58,7 @@ class CXMLWriterBase {
 
 class CXMLWriter final : public CXMLWriterBase {
  public:
-  CXMLWriter();
+  explicit CXMLWriter(const WriteOptions& options = WriteOptions());
   ~CXMLWriter() override;
 
   void setByteSink(CByteSink* sink) override;
@@ -71,6 +88,10 @@ class CXMLWriter final : public CXMLWriterBase {
   // Works without recursion, so any depth of tree can be written.
   void writeNode(const CDOMNode* node, bool withSiblings, bool indent);
 
+  // After writeDocument in the "<XML>" form with a code page: the first character the
+  // code page could not hold (then nothing was written), else 0 and false.
+  bool encodingFailure(char32_t& character) const;
+
  private:
   // An element, or the document, whose children are being written; once they are
   // done the element gets its end tag and the walk goes on at its next sibling if
@@ -98,6 +119,7 @@ class CXMLWriter final : public CXMLWriterBase {
   void lineEnd() { put(u"\r\n", 2); }
   void indentation();
 
+  const WriteOptions options_;
   CXMLCharClasses charClasses_;
   bool ie4Wrapper_ = false;
   std::unique_ptr<COutputEncoder> encoder_;

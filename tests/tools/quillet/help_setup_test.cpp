@@ -56,7 +56,7 @@ TEST(HostFiles, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   const bool written = WriteWholeFile(target, "new bytes that do not fit", error);
   quillet::platform::InjectWriteFailureAfter(-1);
   EXPECT_FALSE(written);
-  EXPECT_EQ(error, "cannot write " + target + " (it was left as it was)");
+  EXPECT_EQ(error, "cannot write " + target + ": No space left on device (it was left as it was)");
   EXPECT_EQ(sandbox.readFile("drive_c/system.reg"), "old bytes");
   EXPECT_EQ(sandbox.names("drive_c"), (std::set<std::string>{"system.reg", "windows"}));
 }

@@ -148,7 +148,7 @@ TEST_P(RoundTrip, SameTreeAfterSaveAndReload) {
   ASSERT_NE(first, nullptr) << (PeekPendingParseError() ? "parse error" : "no file");
   EXPECT_EQ(info.encoding, c.encoding);
 
-  ASSERT_EQ(WriteDocumentFile(first.get(), u"C:\\windows\\Help\\out.xml", info), SaveOutcome::kWritten);
+  ASSERT_EQ(WriteDocumentFile(first.get(), u"C:\\windows\\Help\\out.xml", info).outcome, SaveOutcome::kWritten);
   EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/out.xml"), c.saved);
 
   XMLDeclInfo again;
@@ -181,7 +181,7 @@ TEST_F(Loader, AFileWithoutDeclarationIsSavedWithOne) {
   XMLDeclInfo info;
   DocumentPtr doc = load("<r/>", info);
   ASSERT_NE(doc, nullptr);
-  ASSERT_EQ(WriteDocumentFile(doc.get(), u"C:\\windows\\Help\\out.xml", info), SaveOutcome::kWritten);
+  ASSERT_EQ(WriteDocumentFile(doc.get(), u"C:\\windows\\Help\\out.xml", info).outcome, SaveOutcome::kWritten);
   EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/out.xml"), "<?xml version=\"1.0\" standalone=\"yes\" ?>\r\n<r/>\r\n");
 }
 

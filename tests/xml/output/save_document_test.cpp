@@ -47,7 +47,7 @@ TEST_F(SaveDocumentToFile, WritesTheDocumentAndLeavesNoTemporary) {
   info.encoding = u"UTF-8";
   info.encodingGiven = true;
   sandbox.writeFile(relative, old);
-  EXPECT_EQ(WriteDocumentFile(doc.get(), path, info), SaveOutcome::kWritten);
+  EXPECT_EQ(WriteDocumentFile(doc.get(), path, info).outcome, SaveOutcome::kWritten);
   EXPECT_EQ(sandbox.readFile(relative),
             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\r\n<root>\r\n"
             "\t<item value=\"a value long enough to fill the buffer quickly\"/>\r\n"
@@ -71,7 +71,7 @@ TEST_F(SaveDocumentToFile, AFailingWriteLeavesTheOldFileUntouched) {
   sandbox.writeFile(relative, old);
   for (long budget : {0L, 100L, 65535L, 70000L}) {
     platform::InjectWriteFailureAfter(budget);
-    EXPECT_EQ(WriteDocumentFile(doc.get(), path, XMLDeclInfo{}), SaveOutcome::kWriteFailed) << budget;
+    EXPECT_EQ(WriteDocumentFile(doc.get(), path, XMLDeclInfo{}).outcome, SaveOutcome::kWriteFailed) << budget;
     EXPECT_TRUE(saveDocumentToFile(doc.get(), path, XMLDeclInfo{})) << budget;
     platform::InjectWriteFailureAfter(-1);
     EXPECT_EQ(sandbox.readFile(relative), old) << budget;
@@ -82,13 +82,13 @@ TEST_F(SaveDocumentToFile, AFailingWriteLeavesTheOldFileUntouched) {
 TEST_F(SaveDocumentToFile, NothingToWriteLeavesTheOldFileOrNoFile) {
   DocumentPtr empty(new CDOMDocument);
   sandbox.writeFile(relative, old);
-  EXPECT_EQ(WriteDocumentFile(empty.get(), path, XMLDeclInfo{}), SaveOutcome::kNothingToWrite);
+  EXPECT_EQ(WriteDocumentFile(empty.get(), path, XMLDeclInfo{}).outcome, SaveOutcome::kNothingToWrite);
   EXPECT_TRUE(saveDocumentToFile(empty.get(), path, XMLDeclInfo{}));
   EXPECT_EQ(sandbox.readFile(relative), old);
 
   DocumentPtr broken = Registry(1);
   broken->insertBefore(broken->createProcessingInstruction(u"xml", u"encoding='UTF-8'"), broken->getFirstChild());
-  EXPECT_EQ(WriteDocumentFile(broken.get(), path, XMLDeclInfo{}), SaveOutcome::kNothingToWrite);
+  EXPECT_EQ(WriteDocumentFile(broken.get(), path, XMLDeclInfo{}).outcome, SaveOutcome::kNothingToWrite);
   EXPECT_EQ(sandbox.readFile(relative), old);
 
   EXPECT_TRUE(saveDocumentToFile(empty.get(), u"C:\\windows\\Help\\new.xml", XMLDeclInfo{}));
@@ -97,7 +97,7 @@ TEST_F(SaveDocumentToFile, NothingToWriteLeavesTheOldFileOrNoFile) {
 
 TEST_F(SaveDocumentToFile, AnUnwritableFolderIsNotAnError) {
   DocumentPtr doc = Registry(1);
-  EXPECT_EQ(WriteDocumentFile(doc.get(), u"C:\\missing\\reg.xml", XMLDeclInfo{}), SaveOutcome::kCannotCreate);
+  EXPECT_EQ(WriteDocumentFile(doc.get(), u"C:\\missing\\reg.xml", XMLDeclInfo{}).outcome, SaveOutcome::kCannotCreate);
   EXPECT_TRUE(saveDocumentToFile(doc.get(), u"C:\\missing\\reg.xml", XMLDeclInfo{}));
   EXPECT_FALSE(std::filesystem::exists(sandbox.host("drive_c/missing")));
 }

@@ -11,7 +11,6 @@
 #include "quillet/xml/DOM.h"
 #include "support/XmlTestSupport.h"
 #include "xml/common/U16String.h"
-#include "xml/output/HtmlHelpSafeOutput.h"
 #include "xml/output/XMLSave.h"
 #include "xml/output/XMLWriter.h"
 
@@ -37,9 +36,10 @@ XMLDeclInfo Decl(bool declared, const char16_t* encoding, bool encodingGiven) {
 }
 
 // Writes a whole document as saveDocumentToFile does, into memory.
-std::string WriteDocument(const CDOMDocument* doc, const XMLDeclInfo& info, bool* result = nullptr) {
+std::string WriteDocument(const CDOMDocument* doc, const XMLDeclInfo& info, bool* result = nullptr,
+                          const WriteOptions& options = WriteOptions()) {
   VectorSink sink;
-  CXMLWriter writer;
+  CXMLWriter writer(options);
   writer.setByteSink(&sink);
   writer.selectEncoding(info.encoding);
   const bool ok = writer.writeDocument(doc, &info);
@@ -290,9 +290,9 @@ TEST(SinkEntryPoints, Utf8WithoutDeclarationOrMark) {
   EXPECT_EQ(saveNodeToSink(doc.get(), nullptr), 0);  // no sink: nothing to do
 }
 
-// The switch for HTML Help's own reader: only empty elements without attributes in
-// the "<XML>" form change, and only while it is on.
-TEST(HtmlHelpSafeOutput, WritesEmptyContainersWithAnEndTagInTheCompatibilityFormOnly) {
+// The options a save passes in: the empty-container form HTML Help's own reader needs,
+// and the code page of the single-byte forms.
+TEST(WriteOptions, EmptyContainersWithAnEndTagInTheCompatibilityFormOnly) {
   auto [doc, root] = NewDocument(u"HTMLHelpDocInfo");
   root->appendChild(doc->createElement(u"Locations"));
   CDOMElement* leaf = doc->createElement(u"ColNum");
@@ -310,15 +310,45 @@ TEST(HtmlHelpSafeOutput, WritesEmptyContainersWithAnEndTagInTheCompatibilityForm
       "\t<Title>t</Title>\r\n</HTMLHelpDocInfo>\r\n</XML>\r\n";
   EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"MSXML_IE4", true)), plain);
 
-  SetHtmlHelpSafeOutput(true);
-  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"MSXML_IE4", true)), safe);
+  WriteOptions options;
+  options.emptyContainersWithEndTag = true;
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"MSXML_IE4", true), nullptr, options), safe);
   // Other forms keep the self-closing tag: only HTML Help's own form needs the change.
-  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UTF-8", false)),
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UTF-8", false), nullptr, options),
             "<HTMLHelpDocInfo>\r\n\t<Locations/>\r\n\t<ColNum value=\"1\"/>\r\n\t<Title>t</Title>\r\n"
             "</HTMLHelpDocInfo>\r\n");
-  EXPECT_EQ(Utf8(root->getFirstChild()), "<Locations/>\r\n");
-  SetHtmlHelpSafeOutput(false);
-  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"MSXML_IE4", true)), plain);
+}
+
+TEST(WriteOptions, CodePagesWriteWholeCharactersOrNothing) {
+  auto [doc, root] = NewDocument(u"r");
+  root->setAttribute(u"v", u"\u0414\u00e9");  // Cyrillic De, e acute
+  const auto write = [&](const char16_t* encoding, unsigned codePage, bool strict, bool* ok) {
+    WriteOptions options;
+    options.codePage = codePage;
+    options.strictSingleByte = strict;
+    return WriteDocument(doc.get(), Decl(false, encoding, true), ok, options);
+  };
+  bool ok = false;
+  // Without options the low 8 bits are kept, as always: U+0414 becomes 0x14.
+  EXPECT_EQ(write(u"MSXML_IE4", 0, false, &ok), "<XML>\r\n<r v=\"\x14\xE9\"/>\r\n</XML>\r\n");
+  // Code page 1251 (Cyrillic) has no e acute: nothing is written, and the writer says
+  // which character stopped it.
+  EXPECT_EQ(write(u"MSXML_IE4", 1251, false, &ok), "");
+  CXMLWriter writer(WriteOptions{false, 1251, false});
+  VectorSink sink;
+  writer.setByteSink(&sink);
+  const XMLDeclInfo ie4 = Decl(false, u"MSXML_IE4", true);
+  EXPECT_TRUE(writer.writeDocument(doc.get(), &ie4));
+  char32_t failed = 0;
+  EXPECT_TRUE(writer.encodingFailure(failed));
+  EXPECT_EQ(failed, U'\u00e9');
+  root->setAttribute(u"v", u"\u0414\u0436");
+  EXPECT_EQ(write(u"MSXML_IE4", 1251, false, &ok), "<XML>\r\n<r v=\"\xC4\xE6\"/>\r\n</XML>\r\n");
+  // Strict single bytes refuse what ISO-8859-1 cannot hold, in every single-byte form.
+  EXPECT_EQ(write(u"ISO-8859-1", 0, true, &ok), "");
+  EXPECT_EQ(write(u"MSXML_IE4", 0, true, &ok), "");
+  root->setAttribute(u"v", u"caf\u00e9");
+  EXPECT_EQ(write(u"ASCII", 0, true, &ok), "<r v=\"caf\xE9\"/>\r\n");
 }
 
 }  // namespace

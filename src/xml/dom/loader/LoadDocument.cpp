@@ -1,5 +1,6 @@
 #include "xml/dom/loader/LoadDocument.h"
 
+#include <cerrno>
 #include <memory>
 
 #include "platform/Platform.h"
@@ -11,13 +12,17 @@
 
 namespace quillet::xml {
 
-CDOMDocument* LoadDocument(const std::u16string& fileName, XMLDeclInfo& info) {
+LoadResult LoadDocumentFile(const std::u16string& fileName, XMLDeclInfo& info) {
+  LoadResult result;
   CSAXReader reader;
   reader.setProperty(kPropertyExpandCDATAIntoText, info.expandCDATA ? u"Yes" : u"No");
   reader.setProperty(kPropertyPreserveSpace, info.preserveSpace ? u"Yes" : u"No");
 
   const int descriptor = platform::OpenForReading(platform::WideToMultiByte(fileName));
-  if (descriptor < 0) return nullptr;
+  if (descriptor < 0) {
+    result.openError = errno != 0 ? errno : ENOENT;
+    return result;
+  }
   // The byte source owns the descriptor from here on and closes it on every path.
   CFileByteSource source;
   source.attach(descriptor);
@@ -31,16 +36,27 @@ CDOMDocument* LoadDocument(const std::u16string& fileName, XMLDeclInfo& info) {
   try {
     reader.parse(source, false);
   } catch (const CSAXParseException& error) {
-    ReplacePendingParseError(std::make_unique<CSAXParseException>(error));
-    return nullptr;
+    result.parseError = std::make_unique<CSAXParseException>(error);
+    return result;
   } catch (const CSAXException& error) {
     // Not raised by a parse today; kept as a parse error without a position so that
     // the caller still has something to report.
-    ReplacePendingParseError(std::make_unique<CSAXParseException>(error.getMessage(), error.getCode(), u"", u"", 0, 0));
-    return nullptr;
+    result.parseError = std::make_unique<CSAXParseException>(error.getMessage(), error.getCode(), u"", u"", 0, 0);
+    return result;
   }
   info = reader.getDeclInfo();
-  return builder.takeDocument();
+  result.document.reset(builder.takeDocument());
+  return result;
+}
+
+CDOMDocument* TakeLoadedDocument(LoadResult& result) {
+  if (result.parseError) ReplacePendingParseError(std::move(result.parseError));
+  return result.document.release();
+}
+
+CDOMDocument* LoadDocument(const std::u16string& fileName, XMLDeclInfo& info) {
+  LoadResult result = LoadDocumentFile(fileName, info);
+  return TakeLoadedDocument(result);
 }
 
 }  // namespace quillet::xml
