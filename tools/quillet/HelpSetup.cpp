@@ -263,11 +263,13 @@ int SetUpHelpEnvironment(const SetupRequest& request, std::ostream& out, std::os
     collectionRegistryFound = true;
   }
   const std::string collectionFile = filename.text;
-  if (xml::EqualsIgnoreAsciiCase(collectionFile, kDefaultCollectionRegistry) ||
-      (collectionRegistryFound && xml::EqualsIgnoreAsciiCase(collectionFile, found))) {
-    err << "quillet: init: the collection file " << Quoted(collectionFile)
-        << " is the collection registry itself; name another file\n";
-    return 1;
+  for (const std::string& named : {collectionFile, request.file.value_or("")}) {
+    if (xml::EqualsIgnoreAsciiCase(named, kDefaultCollectionRegistry) ||
+        (collectionRegistryFound && xml::EqualsIgnoreAsciiCase(named, found))) {
+      err << "quillet: init: the collection file " << Quoted(named)
+          << " is the collection registry itself; name another file\n";
+      return 1;
+    }
   }
   if (collectionRegistryFound) {
     out << "found: collection registry " << found << "\n";

@@ -35,9 +35,10 @@ std::string WouldBe(const std::string& line) {
 // Prints what changed (or would), and finishes with the call's code.
 void Report(const std::string& command, int code, const std::vector<std::string>& changes,
             const ChangeOptions& options, const char* nothing) {
-  if (!options.quiet) {
+  // A failed call changed nothing on disk, whatever it had changed in memory.
+  if (!options.quiet && code == QUILLET_OK) {
     for (const std::string& line : changes) std::cout << (options.dryRun ? WouldBe(line) : line) << "\n";
-    if (code == QUILLET_OK && changes.empty()) std::cerr << nothing << "\n";
+    if (changes.empty()) std::cerr << nothing << "\n";
   }
   Finish(code, command);
 }

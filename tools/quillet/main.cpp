@@ -40,14 +40,37 @@ std::vector<std::string> SubcommandNames(const CLI::App& app) {
   return names;
 }
 
-std::vector<std::string> OptionNames(const CLI::App& app) {
+// The options of `app` and of the commands above it, as typed ("--id", "-q"); those
+// that take a value also go to `withValue`.
+std::vector<std::string> OptionNames(const CLI::App& app, std::vector<std::string>* withValue = nullptr) {
   std::vector<std::string> names;
   for (const CLI::App* a = &app; a != nullptr; a = a->get_parent())
     for (const CLI::Option* option : a->get_options()) {
-      for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
-      for (const std::string& name : option->get_snames()) names.push_back("-" + name);
+      std::vector<std::string> typed;
+      for (const std::string& name : option->get_lnames()) typed.push_back("--" + name);
+      for (const std::string& name : option->get_snames()) typed.push_back("-" + name);
+      names.insert(names.end(), typed.begin(), typed.end());
+      if (withValue != nullptr && option->get_items_expected_max() > 0 && option->get_positional() == false)
+        withValue->insert(withValue->end(), typed.begin(), typed.end());
     }
   return names;
+}
+
+// The first option word on the command line that `command` and the commands above it
+// do not know; "" when there is none.
+std::string UnknownOption(const CLI::App& command, int argc, char** argv) {
+  std::vector<std::string> withValue;
+  const std::vector<std::string> known = OptionNames(command, &withValue);
+  for (int i = 1; i < argc; ++i) {
+    std::string word = argv[i];
+    if (word == "--") break;
+    if (!IsOption(word) || word == "-h" || word == "--help") continue;
+    const bool inlineValue = word.find('=') != std::string::npos;
+    word = word.substr(0, word.find('='));
+    if (std::find(known.begin(), known.end(), word) == known.end()) return word;
+    if (!inlineValue && std::find(withValue.begin(), withValue.end(), word) != withValue.end()) ++i;
+  }
+  return "";
 }
 
 // Reports a usage error as users read them: one line naming what was wrong, one line
@@ -88,6 +111,7 @@ const CLI::App* FindCommand(const CLI::App& app, int argc, char** argv, std::str
 int PrintHelp(const CLI::App& app, const std::vector<std::string>& words) {
   const CLI::App* current = &app;
   std::string path;
+  std::string above;  // the words before the command's own name, for its usage line
   for (const std::string& word : words) {
     const CLI::App* next = nullptr;
     for (const CLI::App* sub : current->get_subcommands({}))
@@ -98,10 +122,11 @@ int PrintHelp(const CLI::App& app, const std::vector<std::string>& words) {
                             (close.empty() ? "" : "; did you mean '" + close + "'?"),
                         "");
     }
+    above = current == &app ? "quillet" : above + " " + current->get_name();
     current = next;
     path += (path.empty() ? "" : " ") + word;
   }
-  std::cout << current->help();
+  std::cout << current->help(above);
   return 0;
 }
 
@@ -136,9 +161,8 @@ int main(int argc, char** argv) {
   });
   for (auto& add : quillet::tool::CommandAdders()) add(app);
   std::vector<std::string> helpWords;
-  app.add_subcommand("help", "Print the help of the program or of a command (quillet help install)")
-      ->allow_extras()
-      ->callback([&] { quillet::tool::ExitCode() = PrintHelp(app, helpWords); });
+  // Answered before the parse (below); listed here so that the help shows it.
+  app.add_subcommand("help", "Print the help of the program or of a command (quillet help install)")->allow_extras();
 
   // What CLI11 would answer to a mistyped command or option ("A subcommand is
   // required", "The following arguments were not expected") says too little.
@@ -173,26 +197,16 @@ int main(int argc, char** argv) {
       if (TakesValue(word)) ++i;
       else if (!IsOption(word) && word != "help") helpWords.push_back(word);
     }
+    return PrintHelp(app, helpWords);
+  }
+  if (const std::string option = UnknownOption(*command, argc, argv); !option.empty()) {
+    const std::string close = ClosestMatch(option, OptionNames(*command));
+    return UsageError("unknown option '" + option + "'" + (path.empty() ? "" : " for '" + path + "'") +
+                          (close.empty() ? "" : "; did you mean '" + close + "'?"),
+                      path);
   }
   try {
     app.parse(argc, argv);
-  } catch (const CLI::ExtrasError& e) {
-    // The first word that is not an option of the command, or of the program.
-    const std::vector<std::string> known = OptionNames(*command);
-    for (int i = 1; i < argc; ++i) {
-      std::string word = argv[i];
-      if (!IsOption(word)) continue;
-      word = word.substr(0, word.find('='));
-      if (std::find(known.begin(), known.end(), word) != known.end()) {
-        if (TakesValue(word)) ++i;
-        continue;
-      }
-      const std::string close = ClosestMatch(word, known);
-      return UsageError("unknown option '" + word + "'" + (path.empty() ? "" : " for '" + path + "'") +
-                            (close.empty() ? "" : "; did you mean '" + close + "'?"),
-                        path);
-    }
-    return UsageError(std::string(e.what()), path);
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
