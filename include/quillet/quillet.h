@@ -17,7 +17,8 @@
 //   and nothing is copied into a null out buffer.
 // - After a failure, QuilletGetLastError gives the text the function set, if any. A
 //   success does not clear it.
-// - The library takes no locks: use it from one thread at a time.
+// - Use the library from one thread at a time. QuilletInstall and QuilletRemove take an
+//   advisory lock on HTML Help's files against other processes (see QuilletLockFiles).
 #ifndef QUILLET_QUILLET_H
 #define QUILLET_QUILLET_H
 
@@ -75,7 +76,9 @@ QUILLET_API int QuilletLoadDefaultCollection(unsigned long* handle);
 
 // Writes the collection back to the file it was loaded from, in the form it was
 // loaded in. A failure part-way leaves the old file as it was. Returns 0 (6 for an
-// invalid handle).
+// invalid handle), whether or not the file could be written; in safe mode
+// (QuilletSetSafeMode in quillet_c.h) a failure returns 170 (write, flush or replace
+// failed) or 180 (a character the file's code page cannot hold) with a last-error text.
 QUILLET_API int QuilletSaveCollection(unsigned long handle);
 
 // Releases a collection handle, its tree and every folder handle made from it,
@@ -84,7 +87,7 @@ QUILLET_API void QuilletReleaseCollection(unsigned long handle);
 
 // Copies the default collection file to the same name with the extension ".bak",
 // replacing an older backup. Returns 0; 10 when no default collection is named; 140
-// when the copy failed.
+// when the copy failed (in safe mode with the reason as the last-error text).
 QUILLET_API int QuilletBackupDefaultCollection();
 
 // ---------------------------------------------------------------------------------
@@ -175,7 +178,8 @@ QUILLET_API int QuilletAddDoc(unsigned long docInfo, const char* titleId, unsign
 QUILLET_API int QuilletRemoveDoc(unsigned long doc);
 
 // Writes the registry back to the file it was opened from; a failure part-way leaves
-// the old file as it was. Returns 0 (6 for an invalid handle).
+// the old file as it was. Returns 0 (6 for an invalid handle), or in safe mode 170 or
+// 180 as QuilletSaveCollection.
 QUILLET_API int QuilletSaveDocInfo(unsigned long docInfo);
 
 // Closes a doc-info handle without saving, with every doc and enumeration handle
@@ -186,7 +190,8 @@ QUILLET_API void QuilletCloseDocInfo(unsigned long docInfo);
 QUILLET_API void QuilletCloseDoc(unsigned long doc);
 
 // Copies the registry (HHCOLREG.DAT) to HHCOLREG.BAK beside it, replacing an older
-// backup. Returns 0; 5 when the registry is not found; 140 when the copy failed.
+// backup. Returns 0; 5 when the registry is not found; 140 when the copy failed (in
+// safe mode with the reason as the last-error text).
 QUILLET_API int QuilletBackupDocInfo();
 
 // Copies the number (ColNum) of the registry's Collection entry whose ColName names
@@ -228,7 +233,10 @@ QUILLET_API int QuilletSetDocValue(unsigned long doc, long valueId, char* value)
 // when the default collection does not load ("Failed to load collection"); 150 when a
 // root folder cannot be added. A path longer than 1023 bytes or of more than 99
 // folders, or (with a folder path) a title id longer than 1022 bytes, is refused with
-// 150 before either file changes.
+// 150 before either file changes. Holds the help files' lock while it works: 190 when
+// another program held it too long. In safe mode it checks both files first and
+// changes both or neither (last-error texts name the file that is wrong), and a file
+// that cannot be written returns 170 or 180.
 QUILLET_API int QuilletInstall(const char* folderPath, const char* chmPath, const char* chiPath,
                                const char* titleId);
 
@@ -239,7 +247,8 @@ QUILLET_API int QuilletInstall(const char* folderPath, const char* chmPath, cons
 // path returns 0 without deleting anything. Returns 0; 9 or 110 when the registry
 // cannot be opened; 1 when the default collection does not load ("Failed to load
 // collection, error = N" on standard output); 5 when the folder path is refused as
-// QuilletInstall refuses it, before anything changes.
+// QuilletInstall refuses it, before anything changes; 190, and in safe mode 170 and
+// 180, as QuilletInstall.
 QUILLET_API int QuilletRemove(const char* folderPath, const char* titleId);
 
 #endif

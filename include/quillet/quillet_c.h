@@ -96,7 +96,8 @@ QUILLET_API int QuilletCLoadCollection(const char* fileName, unsigned long* hand
  * named in the registry settings. */
 QUILLET_API int QuilletCLoadDefaultCollection(unsigned long* handle);
 
-/* Writes the collection back to its file; 0, or 6 for an invalid handle. */
+/* Writes the collection back to its file; 0, or 6 for an invalid handle (170 or 180 in
+ * safe mode when the file could not be written). */
 QUILLET_API int QuilletCSaveCollection(unsigned long handle);
 
 /* Releases a collection handle and the folder handles made from it, without saving. */
@@ -163,7 +164,8 @@ QUILLET_API int QuilletCAddDoc(unsigned long docInfo, const char* titleId, unsig
 /* Takes the entry out of the tree; its handle then only serves QuilletCCloseDoc. 0 or 6. */
 QUILLET_API int QuilletCRemoveDoc(unsigned long doc);
 
-/* Writes the registry back to its file; 0, or 6 for an invalid handle. */
+/* Writes the registry back to its file; 0, or 6 for an invalid handle (170 or 180 in
+ * safe mode when the file could not be written). */
 QUILLET_API int QuilletCSaveDocInfo(unsigned long docInfo);
 
 /* Closes a doc-info handle and every handle made from it, without saving. */
@@ -202,12 +204,12 @@ QUILLET_API int QuilletCSetDocValue(unsigned long doc, long valueId, const char*
 /* ---- Install and remove ------------------------------------------------------------ */
 
 /* Registers a title and hangs it into the default collection under `folderPath`
- * (titles separated by backslashes); 0, 7, 8, 9, 10, 120 or 150. */
+ * (titles separated by backslashes); 0, 7, 8, 9, 10, 120, 150 or 190 (170, 180 in safe mode). */
 QUILLET_API int QuilletCInstall(const char* folderPath, const char* chmPath, const char* chiPath,
                                 const char* titleId);
 
 /* Removes a title's entry and the folder `folderPath` names; either may be null.
- * 0, 1, 5, 9 or 110. */
+ * 0, 1, 5, 9, 110 or 190 (170, 180 in safe mode). */
 QUILLET_API int QuilletCRemove(const char* folderPath, const char* titleId);
 
 #ifdef __cplusplus
