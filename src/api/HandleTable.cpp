@@ -60,17 +60,6 @@ void HandleTable::end(unsigned long handle) {
   record.reset();
 }
 
-void HandleTable::endMadeFrom(unsigned long owner, const std::function<bool(HandleRecord&)>& predicate) {
-  auto it = entries_.find(owner);
-  if (it == entries_.end()) return;
-  std::vector<unsigned long> doomed;
-  for (unsigned long child : it->second.made) {
-    auto c = entries_.find(child);
-    if (c != entries_.end() && predicate(*c->second.record)) doomed.push_back(child);
-  }
-  for (unsigned long child : doomed) end(child);
-}
-
 void SetInvalidHandleError() { SetLastErrorText("Invalid handle"); }
 
 }  // namespace quillet

@@ -9,7 +9,6 @@
 #ifndef QUILLET_API_HANDLETABLE_H
 #define QUILLET_API_HANDLETABLE_H
 
-#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -47,9 +46,6 @@ class HandleTable {
   // Ends a handle and every handle made from it, freeing their records (those made from
   // it first). An invalid handle is ignored.
   void end(unsigned long handle);
-
-  // Ends every handle made from `owner` whose record satisfies `predicate`.
-  void endMadeFrom(unsigned long owner, const std::function<bool(HandleRecord&)>& predicate);
 
   // Number of live handles.
   size_t size() const { return entries_.size(); }

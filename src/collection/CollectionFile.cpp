@@ -75,15 +75,17 @@ void CCollectionFile::detach(xml::CDOMNode* node) {
   xml::CDOMNode* parent = node->getParentNode();
   if (parent == nullptr || parent->removeChild(node) == nullptr) return;
   removed_.push_back(node);
-  removedSet_.insert(node);
+  removedAt_[node] = ++generation_;
 }
 
-bool CCollectionFile::isRemoved(xml::CDOMNode* node) const {
-  if (removedSet_.empty()) return false;
-  // Walks up through every ancestor: whether or not unlinking clears the removed
-  // node's parent link, the walk from anything inside it passes through it.
-  for (xml::CDOMNode* n = node; n != nullptr; n = n->getParentNode())
-    if (removedSet_.count(n) != 0) return true;
+bool CCollectionFile::removedSince(xml::CDOMNode* node, unsigned long long generation) const {
+  if (removedAt_.empty()) return false;
+  // Walks up through every ancestor: a removed subtree's root has no parent, so the
+  // walk from anything inside it ends there.
+  for (xml::CDOMNode* n = node; n != nullptr; n = n->getParentNode()) {
+    const auto found = removedAt_.find(n);
+    if (found != removedAt_.end()) return found->second > generation;
+  }
   return false;
 }
 
@@ -95,7 +97,7 @@ CCollectionFile* RequireFile(unsigned long handle) { return RequireHandle<CColle
 
 CNodeRef* RequireNode(unsigned long handle, CNodeRef::Kind kind) {
   CNodeRef* ref = HandleTable::instance().lookup<CNodeRef>(handle);
-  if (ref == nullptr || ref->kind != kind || ref->removed) {
+  if (ref == nullptr || ref->kind != kind || ref->gone()) {
     SetInvalidHandleError();
     return nullptr;
   }
@@ -117,20 +119,6 @@ int HandOut(std::unique_ptr<HandleRecord> record, unsigned long owner, unsigned 
 int HandOutNode(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file, xml::CDOMElement* element,
                 unsigned long* place) {
   return HandOut(std::make_unique<CNodeRef>(kind, file, element), owner, place);
-}
-
-void DetachAndEndHandles(unsigned long owner, CCollectionFile& file, xml::CDOMElement* node) {
-  file.detach(node);
-  HandleTable::instance().endMadeFrom(owner, [&](HandleRecord& record) {
-    auto* ref = dynamic_cast<CNodeRef*>(&record);
-    if (ref == nullptr || ref->removed || ref->element == nullptr || !file.isRemoved(ref->element)) return false;
-    if (ref->kind == CNodeRef::Kind::Doc && ref->element == node) {
-      // The removed entry's own doc handles stay open until QuilletCloseDoc.
-      ref->removed = true;
-      return false;
-    }
-    return true;
-  });
 }
 
 }  // namespace quillet

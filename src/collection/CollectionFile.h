@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "api/HandleTable.h"
@@ -62,7 +62,14 @@ class CCollectionFile final : public HandleRecord {
   void detach(xml::CDOMNode* node);
 
   // Whether `node` is, or lies inside, a subtree taken out by detach().
-  bool isRemoved(xml::CDOMNode* node) const;
+  bool isRemoved(xml::CDOMNode* node) const { return removedSince(node, 0); }
+
+  // Counts the detach() calls: a handle made at generation() G stands on something
+  // gone when removedSince(its element, G).
+  unsigned long long generation() const { return generation_; }
+  // Whether `node` lies inside a subtree taken out after `generation`. Costs a walk up
+  // to the root, so that taking out a folder never has to visit the handles on it.
+  bool removedSince(xml::CDOMNode* node, unsigned long long generation) const;
 
  private:
   xml::CDOMDocument* document_ = nullptr;
@@ -73,7 +80,9 @@ class CCollectionFile final : public HandleRecord {
   unsigned codePage_ = 0;
   std::unique_ptr<HelpFilesLock> lock_;
   std::vector<xml::CDOMNode*> removed_;
-  std::unordered_set<const xml::CDOMNode*> removedSet_;
+  // Each subtree taken out, with the generation that took it.
+  std::unordered_map<const xml::CDOMNode*, unsigned long long> removedAt_;
+  unsigned long long generation_ = 0;
 };
 
 // A folder handle or a doc handle: one element of a CCollectionFile's tree.
@@ -82,15 +91,20 @@ class CNodeRef final : public HandleRecord {
   enum class Kind { Folder, Doc };
 
   CNodeRef(Kind kind, CCollectionFile* file, xml::CDOMElement* element)
-      : kind(kind), file(file), element(element) {}
+      : kind(kind), file(file), element(element), bornAt(file->generation()) {}
+
+  // Whether the element was taken out of the tree (with its folder or entry, or inside
+  // one) since the handle was made: such a handle serves only QuilletCloseDoc. A handle
+  // made on an entry that was already taken out (from an enumeration snapshot) reads it.
+  bool gone() const { return element != nullptr && file->removedSince(element, bornAt); }
 
   const Kind kind;
   // The file whose tree holds the element; it outlives this record (it owns its handle).
   CCollectionFile* const file;
   // The element; null for a folder cursor that has run past the last folder.
   xml::CDOMElement* element;
-  // Set on a doc handle whose entry was removed: only QuilletCloseDoc accepts it then.
-  bool removed = false;
+  // The file's generation when the handle was made.
+  const unsigned long long bornAt;
 };
 
 // A doc enumeration handle: a snapshot list of title entries with its cursor.
@@ -106,8 +120,8 @@ class CNodeListRef final : public HandleRecord {
 };
 
 // The records of a live handle, or null after setting "Invalid handle". A folder handle
-// and a doc handle are not interchangeable, and a removed entry's doc handle is no
-// longer accepted.
+// and a doc handle are not interchangeable, and a handle on something taken out of the
+// tree since it was made is no longer accepted.
 CCollectionFile* RequireFile(unsigned long handle);
 CNodeRef* RequireNode(unsigned long handle, CNodeRef::Kind kind);
 CNodeListRef* RequireList(unsigned long handle);
@@ -120,11 +134,6 @@ int HandOut(std::unique_ptr<HandleRecord> record, unsigned long owner, unsigned 
 // HandOut of a new folder or doc handle on `element`, made from the file handle `owner`.
 int HandOutNode(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file, xml::CDOMElement* element,
                 unsigned long* place);
-
-// Takes `node` out of its tree and ends every handle made from `owner` on it or on
-// anything inside it. A doc handle on a removed entry is not ended but marked, so that
-// QuilletCloseDoc can still close it.
-void DetachAndEndHandles(unsigned long owner, CCollectionFile& file, xml::CDOMElement* node);
 
 }  // namespace quillet
 

@@ -213,8 +213,8 @@ int QuilletRemoveDoc(unsigned long doc) {
   using namespace quillet;
   // A null or invalid handle changes nothing, the last-error text included.
   CNodeRef* ref = HandleTable::instance().lookup<CNodeRef>(doc);
-  if (ref == nullptr || ref->kind != CNodeRef::Kind::Doc || ref->removed) return QUILLET_E_NULL_HANDLE;
-  DetachAndEndHandles(HandleTable::instance().ownerOf(doc), *ref->file, ref->element);
+  if (ref == nullptr || ref->kind != CNodeRef::Kind::Doc || ref->gone()) return QUILLET_E_NULL_HANDLE;
+  ref->file->detach(ref->element);
   return QUILLET_OK;
 }
 

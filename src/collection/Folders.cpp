@@ -176,5 +176,5 @@ void QuilletDeleteFolder(unsigned long folder) {
   int code = QUILLET_OK;
   CNodeRef* ref = RequireStandingFolder(folder, &code);
   if (ref == nullptr) return;
-  DetachAndEndHandles(HandleTable::instance().ownerOf(folder), *ref->file, ref->element);
+  ref->file->detach(ref->element);
 }

@@ -87,10 +87,14 @@ class QUILLET_API CDOMElement : public CDOMNamedNode {
   friend class CDOMAttributeMap;
   friend class CDOMDocument;
   friend class CDOMNode;
+  friend class CDOMTreeBuilder;
   CDOMElement(CDOMDocument* ownerDocument, const CDOMNameRecord* name);
   ~CDOMElement() override;
 
   CDOMAttribute* findAttribute(const char16_t* name) const;
+  // A new attribute linked at the end without looking for one of the same name: for a
+  // caller that knows there is none.
+  CDOMAttribute* appendNewAttribute(const char16_t* name, const char16_t* value);
   CDOMAttribute* findAttributeNS(const char16_t* namespaceURI, const char16_t* localName) const;
   bool canLinkAttribute(const CDOMAttribute* attribute) const;
   void linkAttribute(CDOMAttribute* attribute);

@@ -99,6 +99,13 @@ void CDOMElement::moveAttributesToChildren() {
 
 // --- By qualified name ------------------------------------------------------------------
 
+CDOMAttribute* CDOMElement::appendNewAttribute(const char16_t* name, const char16_t* value) {
+  CDOMAttribute* attribute = ownerDocument_->createAttribute(name);
+  linkAttribute(attribute);
+  attribute->setNodeValue(value);
+  return attribute;
+}
+
 CDOMAttribute* CDOMElement::setAttribute(const char16_t* name, const char16_t* value) {
   CDOMAttribute* attribute = findAttribute(name);
   if (attribute == nullptr) {

@@ -58,11 +58,8 @@ CDOMNode* CDOMNode::linkLastChild(CDOMNode* newChild) {
 }
 
 bool CDOMNode::isChild(const CDOMNode* node) const {
-  if (node == nullptr) return false;
-  for (const CDOMNode* child = firstChild_; child != nullptr; child = child->nextSibling_) {
-    if (child == node) return true;
-  }
-  return false;
+  // An attribute's parent is its element too, but it is not among the children.
+  return node != nullptr && node->parent_ == this && node->getNodeType() != DOMNodeTypeAttribute;
 }
 
 CDOMNode* CDOMNode::appendChild(CDOMNode* newChild) { return linkLastChild(newChild); }

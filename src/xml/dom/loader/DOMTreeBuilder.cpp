@@ -8,6 +8,10 @@
 #include "xml/dom/loader/DOMDocumentFactory.h"
 
 namespace quillet::xml {
+namespace {
+// Up to this many attributes a walk of the list finds a repeated name fastest.
+constexpr unsigned kFewAttributes = 8;
+}  // namespace
 
 CDOMTreeBuilder::~CDOMTreeBuilder() { releaseDocument(); }
 
@@ -51,11 +55,21 @@ void CDOMTreeBuilder::startElement(const std::u16string& uri, const std::u16stri
     return;
   }
   if (root_ == nullptr) root_ = element;
-  const int count = attributes.getLength();
-  for (int i = 0; i < count; ++i) {
-    const unsigned index = static_cast<unsigned>(i);
-    CDOMAttribute* attribute = element->setAttribute(attributes.getQName(index), attributes.getValue(index));
-    if (attribute != nullptr) attribute->setNamespaceURI(attributes.getURI(index));
+  const unsigned count = static_cast<unsigned>(attributes.getLength());
+  if (count <= kFewAttributes) {
+    for (unsigned i = 0; i < count; ++i) {
+      CDOMAttribute* attribute = element->setAttribute(attributes.getQName(i), attributes.getValue(i));
+      attribute->setNamespaceURI(attributes.getURI(i));
+    }
+  } else {
+    attributesByName_.clear();
+    for (unsigned i = 0; i < count; ++i) {
+      const char16_t* name = attributes.getQName(i);
+      auto [found, added] = attributesByName_.try_emplace(std::u16string_view(name), nullptr);
+      if (added) found->second = element->appendNewAttribute(name, attributes.getValue(i));
+      else found->second->setNodeValue(attributes.getValue(i));
+      found->second->setNamespaceURI(attributes.getURI(i));
+    }
   }
   current_ = element;
 }

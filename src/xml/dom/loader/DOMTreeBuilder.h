@@ -3,12 +3,16 @@
 #define QUILLET_XML_DOM_LOADER_DOMTREEBUILDER_H
 
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "quillet/xml/SAXContentHandler.h"
 #include "quillet/xml/SAXDTDHandler.h"
 #include "quillet/xml/SAXErrorHandler.h"
 
 namespace quillet::xml {
+
+class CDOMAttribute;
 
 class CDOMDocument;
 class CDOMDocumentFactory;
@@ -61,6 +65,10 @@ class CDOMTreeBuilder final : public CSAXContentHandler, public CSAXDTDHandler, 
   // through) are dropped with their content; this counts how deep inside one we are.
   int refusedDepth_ = 0;
   std::u16string text_;  // reused for each run of character data
+  // The attributes of the element being built, by name, for elements with many: a
+  // repeated name must find the first one (which keeps its place and takes the last
+  // value) without a walk of the whole list each time.
+  std::unordered_map<std::u16string_view, CDOMAttribute*> attributesByName_;
 };
 
 }  // namespace quillet::xml
