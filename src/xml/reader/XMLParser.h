@@ -1,13 +1,16 @@
 // The grammar behind CSAXReader: decoding and position counting, the prolog, element
-// content and the hook for the document type declaration. The public reader forwards
-// to one of these; the document type reader adds its declarations on top of the
-// shared pieces below (names, quoted values, references, the entity table).
+// content and the document type declaration. The public reader forwards to one of
+// these. The members are defined by subject: XMLParser.cpp (characters, the shared
+// pieces, the parse), XMLParserProlog.cpp, XMLParserContent.cpp and
+// XMLParserDoctype.cpp; the last two build on the shared pieces below (names, quoted
+// values, references, the entity table).
 #ifndef QUILLET_XML_READER_XMLPARSER_H
 #define QUILLET_XML_READER_XMLPARSER_H
 
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -21,6 +24,7 @@
 #include "xml/common/XMLCharClasses.h"
 #include "xml/reader/CharSource.h"
 #include "xml/reader/NamespaceScopes.h"
+#include "xml/reader/XMLParserError.h"
 
 namespace quillet::xml {
 
@@ -76,20 +80,23 @@ class CXMLParser : public CSAXLocator {
   void setEncoding(const std::u16string& name);
 
   // --- Pieces of the grammar shared by its parts.
-  [[noreturn]] void fail(int code);
-  [[noreturn]] void fail(int code, std::u16string message);
-  // The next character; end of input fails with `eofCode` (and `message` if given).
-  char16_t need(int eofCode) {
+  // Raises `error`: stores its message when it has one, with `argument` (a name, a
+  // word) or the character `c` in place of "{}", and throws its code.
+  [[noreturn]] void fail(XMLError error, std::u16string_view argument = {});
+  [[noreturn]] void fail(XMLError error, char16_t c) { fail(error, std::u16string_view(&c, 1)); }
+  // A limit's error, its message naming the limit.
+  [[noreturn]] void failLimit(XMLError error, long limit);
+  // The next character; end of input fails with `eof`.
+  char16_t need(XMLError eof = XMLError::EndOfInput) {
     char16_t c = 0;
-    if (nextChar(c) != 0) fail(eofCode);
+    if (nextChar(c) != 0) fail(eof);
     return c;
   }
-  char16_t need(int eofCode, const char16_t* message);
   // Skips white space without consuming what follows; returns 0, or the source's
   // code when the input ended.
   int skipWhite();
   // Reads characters until one is not white space and returns it.
-  char16_t readNonWhite(int eofCode);
+  char16_t readNonWhite(XMLError eof);
   // Byte positions for looking ahead and going back. Going back does not undo the
   // line and column counting of the characters read meanwhile.
   long position();
@@ -97,8 +104,8 @@ class CXMLParser : public CSAXLocator {
   // Reads the literal's characters while they match; false at the first mismatch
   // or at the end of input.
   bool matchLiteral(const char* literal);
-  // Every character must match: `mismatchCode` otherwise, `eofCode` at end of input.
-  void expectLiteral(const char* literal, int mismatchCode, int eofCode);
+  // Every character must match: `mismatch` otherwise, `eof` at end of input.
+  void expectLiteral(const char* literal, XMLError mismatch, XMLError eof);
 
   void scanName(std::u16string& name);
   void scanQName(std::u16string& prefix, std::u16string& localName, std::u16string& qName);
@@ -142,7 +149,9 @@ class CXMLParser : public CSAXLocator {
   void readXMLDecl();
   void readDeclValue(std::u16string& data, const char16_t* label, bool isEncoding);
   void readEquals();
-  bool readMisc(int& kind);
+  // What one step of readMisc met.
+  enum class MiscKind { EndOfInput, WhiteSpace, Comment, ProcessingInstruction, Other };
+  bool readMisc(MiscKind& kind);
   // The document type declaration: false, with nothing consumed, when none follows.
   bool readDoctype();
 

@@ -1,4 +1,4 @@
-// The document type declaration.
+// CXMLParser, the document type declaration.
 #include "xml/reader/XMLParser.h"
 
 namespace quillet::xml {
