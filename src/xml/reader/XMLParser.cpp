@@ -107,13 +107,27 @@ void CXMLParser::expectLiteral(const char* literal, XMLError mismatch, XMLError 
   }
 }
 
-void CXMLParser::addEntity(const std::u16string& name, const std::u16string& value) {
-  entities_.emplace(name, value);  // keeps an existing value
+void CXMLParser::addEntity(const std::u16string& name, std::u16string text, bool declared) {
+  entities_.try_emplace(name, Entity{std::move(text), declared});  // keeps an existing value
 }
 
-const std::u16string* CXMLParser::findEntity(const std::u16string& name) const {
+const CXMLParser::Entity* CXMLParser::findEntity(const std::u16string& name) const {
   const auto it = entities_.find(name);
   return it == entities_.end() ? nullptr : &it->second;
+}
+
+// The predefined entities are not counted: each stands for one character of a
+// reference at least four long, so they can never make the text outgrow the input.
+void CXMLParser::appendEntity(const Entity& entity, std::u16string& out) {
+  if (entity.declared) {
+    // Compared as a difference, so that the sum cannot overflow (the first test
+    // guards against a cap lowered by a handler in the middle of the parse).
+    if (expanded_ > maxEntityExpansion || entity.text.size() > maxEntityExpansion - expanded_) {
+      failLimit(XMLError::EntityExpansionTooLarge, static_cast<long>(maxEntityExpansion));
+    }
+    expanded_ += entity.text.size();
+  }
+  out += entity.text;
 }
 
 // --- The parse -------------------------------------------------------------------
@@ -141,11 +155,12 @@ void CXMLParser::reset(CByteSource& bytes, bool unicodeDefault) {
   bracketRun_ = 0;
 
   entities_.clear();
-  addEntity(u"lt", u"<");
-  addEntity(u"gt", u">");
-  addEntity(u"amp", u"&");
-  addEntity(u"apos", u"'");
-  addEntity(u"quot", u"\"");
+  addEntity(u"lt", u"<", false);
+  addEntity(u"gt", u">", false);
+  addEntity(u"amp", u"&", false);
+  addEntity(u"apos", u"'", false);
+  addEntity(u"quot", u"\"", false);
+  expanded_ = 0;
 
   line_ = 1;
   column_ = 1;

@@ -20,6 +20,7 @@
 #include "quillet/xml/SAXDTDHandler.h"
 #include "quillet/xml/SAXErrorHandler.h"
 #include "quillet/xml/SAXLocator.h"
+#include "quillet/xml/SAXReader.h"
 #include "quillet/xml/XMLDeclInfo.h"
 #include "xml/common/XMLCharClasses.h"
 #include "xml/reader/CharSource.h"
@@ -43,6 +44,14 @@ class CXMLParser : public CSAXLocator {
   bool inlineEncoding = true;
   bool expandCDATA = true;
   bool preserveSpace = false;
+  // Expansion caps (characters). An entity's replacement text may hold at most
+  // `maxEntityValueLength`; references to declared entities, in entity values,
+  // content and attribute values together, may produce at most
+  // `maxEntityExpansion` in one document.
+  std::size_t maxEntityValueLength = kDefaultMaxEntityValueLength;
+  std::size_t maxEntityExpansion = kDefaultMaxEntityExpansion;
+  // Where the public reader keeps the text of the cap it last reported.
+  std::u16string propertyText;
   // Filled by every parse: the encoding settled on and whether the document named it.
   XMLDeclInfo declInfo;
 
@@ -121,9 +130,17 @@ class CXMLParser : public CSAXLocator {
   void readComment(bool expectDashes);
   void readPI();
 
-  // General entities: the first value given to a name stays.
-  void addEntity(const std::u16string& name, const std::u16string& value);
-  const std::u16string* findEntity(const std::u16string& name) const;
+  // General entities: the first value given to a name stays, so the five predefined
+  // ones, entered first, cannot be redefined.
+  struct Entity {
+    std::u16string text;
+    bool declared;  // by the document, not predefined: its expansions are counted
+  };
+  void addEntity(const std::u16string& name, std::u16string text, bool declared);
+  const Entity* findEntity(const std::u16string& name) const;
+  // Appends an entity's replacement text, counting a declared entity's against the
+  // document's expansion cap.
+  void appendEntity(const Entity& entity, std::u16string& out);
 
   const CXMLCharClasses& classes() const { return classes_; }
 
@@ -153,7 +170,26 @@ class CXMLParser : public CSAXLocator {
   enum class MiscKind { EndOfInput, WhiteSpace, Comment, ProcessingInstruction, Other };
   bool readMisc(MiscKind& kind);
   // The document type declaration: false, with nothing consumed, when none follows.
+  // Each declaration reader starts right after its keyword and its one space.
   bool readDoctype();
+  void readInternalSubset();
+  void readMarkupDecl();
+  void readEntityDecl();
+  void readEntityValue(char16_t quote, std::u16string& value);
+  void readElementDecl();
+  void readChildrenGroup();
+  void skipOccurrence();
+  void readAttlistDecl();
+  void readAttType();
+  void readAttDefault();
+  void readNotationDecl();
+  void readExternalID(std::u16string& publicId, std::u16string& systemId);
+  void readQuotedLiteral(std::u16string& text);
+  // `name (S? "|" S? name)*` with white space around; returns the first character
+  // that is not white space after it. With `tokens`, name tokens (any name
+  // characters) instead of names.
+  char16_t readNameAlternatives(bool tokens);
+  void readNameToken();
 
   // Element content, read with an explicit stack of open elements instead of
   // recursion, so that deep nesting cannot exhaust the call stack.
@@ -185,7 +221,8 @@ class CXMLParser : public CSAXLocator {
   std::u16string systemId_;
   std::u16string message_;
 
-  std::unordered_map<std::u16string, std::u16string> entities_;
+  std::unordered_map<std::u16string, Entity> entities_;
+  std::size_t expanded_ = 0;  // characters produced by references to declared entities
   CNamespaceScopes scopes_;
 
   std::vector<ElementFrame> frames_;  // frames_[0, depth_) are open; the rest is reused storage

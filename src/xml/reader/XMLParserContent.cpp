@@ -131,9 +131,9 @@ void CXMLParser::readEntityRef(std::u16string& out) {
   scanName(name_);
   char16_t c = 0;
   if (nextChar(c) != 0 || c != u';') fail(XMLError::ReferenceNotClosed);
-  const std::u16string* value = findEntity(name_);
-  if (value == nullptr) fail(XMLError::UndefinedEntity, name_);
-  out += *value;
+  const Entity* entity = findEntity(name_);
+  if (entity == nullptr) fail(XMLError::UndefinedEntity, name_);
+  appendEntity(*entity, out);
 }
 
 void CXMLParser::readReference(std::u16string& out) {

@@ -46,6 +46,24 @@ enum class XMLError : unsigned char {
   NameTooLong,                // limit: kMaxNameLength
   ScopesTooDeep,              // limit: kMaxNamespaceScopes
   ElementsTooDeep,            // limit: kMaxElementDepth
+  // The document type declaration.
+  EntityNameWhiteSpace,       // none after the name of an entity declaration
+  NDataExpected,              // something else after an external identifier
+  EntityDeclNotClosed,        // no ">" after an entity declaration
+  UndefinedEntityInValue,     // an entity value refers to an entity not declared before
+  ContentSpecExpected,        // an element declaration without "(", ANY or EMPTY
+  ElementDeclNotClosed,       // no ">" after an element declaration
+  GroupNotClosed,             // no ")" after the items of a choice or sequence
+  AttTypeUnknown,             // a word that names no attribute type
+  AttTypeWhiteSpace,          // none after an attribute type
+  AttDefaultExpected,         // no quote or "#" where an attribute default begins
+  ExternalIDExpected,         // neither SYSTEM nor PUBLIC
+  NotationDeclNotClosed,      // no ">" after a notation declaration
+  NotationKeywordExpected,    // neither SYSTEM nor PUBLIC in a notation declaration
+  NotationGroupOpenExpected,  // no "(" after the attribute type NOTATION
+  NotationGroupCloseExpected, // no ")" after its names
+  EntityValueTooLong,         // limit: the maximum length of an entity value
+  EntityExpansionTooLarge,    // limit: the maximum of expanded text in one document
   Count
 };
 
@@ -93,6 +111,23 @@ inline constexpr XMLErrorRow kXMLErrorTable[] = {
     {XMLError::NameTooLong, 110, u"Name is longer than the limit of {} characters"},
     {XMLError::ScopesTooDeep, 110, u"Elements nest deeper than the limit of {} levels allowed with namespace processing"},
     {XMLError::ElementsTooDeep, 110, u"Elements nest deeper than the limit of {} levels"},
+    {XMLError::EntityNameWhiteSpace, 110, u"Expecting whitespace after EntityDecl name"},
+    {XMLError::NDataExpected, 110, u"Expecting NDATA"},
+    {XMLError::EntityDeclNotClosed, 110, u"Expecting close of entity chGREATER_THAN"},
+    {XMLError::UndefinedEntityInValue, 170, u"Reference to undefined entity '{}'"},
+    {XMLError::ContentSpecExpected, 110, u"Expecting opening left bracket, 'ANY' or 'EMPTY' after element name"},
+    {XMLError::ElementDeclNotClosed, 110, u"Expecting closing chGREATER_THAN for element"},
+    {XMLError::GroupNotClosed, 110, u"Expecting closing ')' for choice/sequence"},
+    {XMLError::AttTypeUnknown, 290, u"Unknown attlist type '{}'"},
+    {XMLError::AttTypeWhiteSpace, 300, u"Required whitespace is missing after AttType"},
+    {XMLError::AttDefaultExpected, 110, u"Expecting a HASH"},
+    {XMLError::ExternalIDExpected, 110, u"Expecting PUBLIC or SYSTEM for ExternalID"},
+    {XMLError::NotationDeclNotClosed, 110, u"Expecting closing chGREATER_THAN for notation decl"},
+    {XMLError::NotationKeywordExpected, 190, nullptr},
+    {XMLError::NotationGroupOpenExpected, 200, nullptr},
+    {XMLError::NotationGroupCloseExpected, 210, nullptr},
+    {XMLError::EntityValueTooLong, 170, u"Entity value is longer than the limit of {} characters"},
+    {XMLError::EntityExpansionTooLarge, 170, u"Entity references expand to more than the limit of {} characters"},
 };
 
 constexpr bool XMLErrorTableInOrder() {
