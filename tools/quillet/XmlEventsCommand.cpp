@@ -62,6 +62,17 @@ class EventPrinter : public CSAXContentHandler, public CSAXDTDHandler, public CS
   void doctypeDecl(const std::u16string& name) override {
     out_ << "{\"event\":\"doctypeDecl\",\"name\":" << JsonString(name) << "}\n";
   }
+  void notationDecl(const std::u16string& name, const std::u16string& publicId,
+                    const std::u16string& systemId) override {
+    out_ << "{\"event\":\"notationDecl\",\"name\":" << JsonString(name) << ",\"publicId\":" << JsonString(publicId)
+         << ",\"systemId\":" << JsonString(systemId) << "}\n";
+  }
+  void unparsedEntityDecl(const std::u16string& name, const std::u16string& publicId, const std::u16string& systemId,
+                          const std::u16string& notationName) override {
+    out_ << "{\"event\":\"unparsedEntityDecl\",\"name\":" << JsonString(name)
+         << ",\"publicId\":" << JsonString(publicId) << ",\"systemId\":" << JsonString(systemId)
+         << ",\"notationName\":" << JsonString(notationName) << "}\n";
+  }
   void fatalError(const CSAXParseException& e) override { out_ << "{\"event\":\"fatalError\"," << fields(e) << "}\n"; }
 
   static std::string fields(const CSAXParseException& e) {

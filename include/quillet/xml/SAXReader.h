@@ -3,6 +3,7 @@
 #ifndef QUILLET_XML_SAXREADER_H
 #define QUILLET_XML_SAXREADER_H
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,19 @@ inline constexpr char16_t kFeatureAllowInlineEncodingDetection[] =
 // handler unchanged instead of being skipped and folded.
 inline constexpr char16_t kPropertyExpandCDATAIntoText[] = u"ExpandCDATAIntoText";
 inline constexpr char16_t kPropertyPreserveSpace[] = u"PreserveSpace";
+
+// Entity expansion caps, in characters (UTF-16 code units); their values are decimal
+// numbers from 0 to 2147483647. Entities expand where they are declared, so without
+// caps ten entities of ten references each (the "billion laughs") would build a
+// value of 10^9 characters. MaxEntityValueLength: the longest replacement text one
+// entity may have. MaxEntityExpansion: how much text references to the document's
+// own entities (not the five predefined ones) may produce in one parse, in entity
+// values, content and attribute values together. Past either cap the parse fails
+// with code 170 and a message naming the cap.
+inline constexpr char16_t kPropertyMaxEntityValueLength[] = u"MaxEntityValueLength";
+inline constexpr char16_t kPropertyMaxEntityExpansion[] = u"MaxEntityExpansion";
+inline constexpr std::size_t kDefaultMaxEntityValueLength = 1000000;
+inline constexpr std::size_t kDefaultMaxEntityExpansion = 4000000;
 
 // Limits. Past each one the parse fails with code 110 and a message naming it.
 inline constexpr int kMaxElementDepth = 10000;    // nesting, namespace processing off
@@ -65,9 +79,13 @@ class QUILLET_API CSAXReader {
   virtual void setReservedHandler(void* handler);
 
   // Unknown names throw CSAXParseException "unknown property" / "unknown feature"
-  // with code -1 (not reported to the error handler); the reader is unchanged.
+  // with code -1 (not reported to the error handler); the reader is unchanged. So
+  // does a cap's value that is not a decimal number in range ("invalid property
+  // value").
   virtual void setProperty(const std::u16string& name, const std::u16string& value);
-  // A reference to a shared "Yes" or "No" that lives as long as the program.
+  // For the switches, a reference to a shared "Yes" or "No" that lives as long as
+  // the program; for a cap, its decimal value, valid until the next call of
+  // getProperty or setProperty.
   virtual const std::u16string& getProperty(const std::u16string& name) const;
   virtual void setFeature(const std::u16string& name, bool on);
   virtual bool getFeature(const std::u16string& name) const;

@@ -5,7 +5,7 @@
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMProcessingInstruction.h"
 #include "xml/common/U16String.h"
-#include "xml/reader/XMLDeclParser.h"
+#include "xml/output/XMLDeclParser.h"
 
 namespace quillet::xml {
 

@@ -20,6 +20,20 @@ bool sameName(const std::u16string& name, const char16_t* known) {
   return EqualsIgnoreAsciiCase(name, std::u16string(known));
 }
 
+// A cap's value: decimal digits only, at most 2147483647.
+bool parseCap(const std::u16string& text, std::size_t& value) {
+  constexpr unsigned long kMax = 2147483647;
+  if (text.empty() || text.size() > 10) return false;
+  unsigned long number = 0;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return false;
+    number = number * 10 + static_cast<unsigned long>(c - u'0');  // 10 digits fit in 64 bits
+  }
+  if (number > kMax) return false;
+  value = static_cast<std::size_t>(number);
+  return true;
+}
+
 }  // namespace
 
 CSAXReader::CSAXReader() : parser_(std::make_unique<CXMLParser>()) {}
@@ -45,7 +59,7 @@ CSAXLocator& CSAXReader::getLocator() { return *parser_; }
 const XMLDeclInfo& CSAXReader::getDeclInfo() const { return parser_->declInfo; }
 
 namespace {
-[[noreturn]] void throwUnknown(const CXMLParser& parser, const char16_t* message) {
+[[noreturn]] void refuse(const CXMLParser& parser, const char16_t* message) {
   throw CSAXParseException(message, -1, parser.getPublicId(), parser.getSystemId(), parser.getLineNumber(),
                            parser.getColumnNumber());
 }
@@ -57,15 +71,28 @@ void CSAXReader::setProperty(const std::u16string& name, const std::u16string& v
     parser_->expandCDATA = yes;
   } else if (sameName(name, kPropertyPreserveSpace)) {
     parser_->preserveSpace = yes;
+  } else if (sameName(name, kPropertyMaxEntityValueLength)) {
+    if (!parseCap(value, parser_->maxEntityValueLength)) refuse(*parser_, u"invalid property value");
+  } else if (sameName(name, kPropertyMaxEntityExpansion)) {
+    if (!parseCap(value, parser_->maxEntityExpansion)) refuse(*parser_, u"invalid property value");
   } else {
-    throwUnknown(*parser_, u"unknown property");
+    refuse(*parser_, u"unknown property");
   }
 }
 
 const std::u16string& CSAXReader::getProperty(const std::u16string& name) const {
   if (sameName(name, kPropertyExpandCDATAIntoText)) return parser_->expandCDATA ? yesText() : noText();
   if (sameName(name, kPropertyPreserveSpace)) return parser_->preserveSpace ? yesText() : noText();
-  throwUnknown(*parser_, u"unknown property");
+  std::size_t cap = 0;
+  if (sameName(name, kPropertyMaxEntityValueLength)) {
+    cap = parser_->maxEntityValueLength;
+  } else if (sameName(name, kPropertyMaxEntityExpansion)) {
+    cap = parser_->maxEntityExpansion;
+  } else {
+    refuse(*parser_, u"unknown property");
+  }
+  parser_->propertyText = U16FromAscii(std::to_string(cap).c_str());
+  return parser_->propertyText;
 }
 
 void CSAXReader::setFeature(const std::u16string& name, bool on) {
@@ -74,14 +101,14 @@ void CSAXReader::setFeature(const std::u16string& name, bool on) {
   } else if (sameName(name, kFeatureAllowInlineEncodingDetection)) {
     parser_->inlineEncoding = on;
   } else {
-    throwUnknown(*parser_, u"unknown feature");
+    refuse(*parser_, u"unknown feature");
   }
 }
 
 bool CSAXReader::getFeature(const std::u16string& name) const {
   if (sameName(name, kFeatureNamespaces) || sameName(name, kFeatureNamespacePrefixes)) return parser_->namespaces;
   // The inline-encoding switch can be set but deliberately not read back.
-  throwUnknown(*parser_, u"unknown feature");
+  refuse(*parser_, u"unknown feature");
 }
 
 }  // namespace quillet::xml

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "quillet/xml/SAXException.h"
+#include "xml/common/U16String.h"
 #include "xml/reader/XMLParserException.h"
 
 namespace quillet::xml {
@@ -58,17 +59,13 @@ void CXMLParser::setEncoding(const std::u16string& name) {
 
 // --- Shared grammar pieces -------------------------------------------------------
 
-void CXMLParser::fail(int code) { throw AXMLParserException(code); }
-
-void CXMLParser::fail(int code, std::u16string message) {
-  message_ = std::move(message);
-  throw AXMLParserException(code);
+void CXMLParser::fail(XMLError error, std::u16string_view argument) {
+  if (XMLErrorHasText(error)) message_ = XMLErrorMessage(error, argument);
+  throw AXMLParserException(XMLErrorCode(error));
 }
 
-char16_t CXMLParser::need(int eofCode, const char16_t* message) {
-  char16_t c = 0;
-  if (nextChar(c) != 0) fail(eofCode, message);
-  return c;
+void CXMLParser::failLimit(XMLError error, long limit) {
+  fail(error, U16FromAscii(std::to_string(limit).c_str()));
 }
 
 int CXMLParser::skipWhite() {
@@ -80,20 +77,20 @@ int CXMLParser::skipWhite() {
   }
 }
 
-char16_t CXMLParser::readNonWhite(int eofCode) {
-  char16_t c = need(eofCode);
-  while (CXMLCharClasses::isWhiteSpace(c)) c = need(eofCode);
+char16_t CXMLParser::readNonWhite(XMLError eof) {
+  char16_t c = need(eof);
+  while (CXMLCharClasses::isWhiteSpace(c)) c = need(eof);
   return c;
 }
 
 long CXMLParser::position() {
   long p = 0;
-  if (bytes_->tell(p) != 0) fail(10);
+  if (bytes_->tell(p) != 0) fail(XMLError::EndOfInput);
   return p;
 }
 
 void CXMLParser::restore(long p) {
-  if (bytes_->seek(p) != 0) fail(10);
+  if (bytes_->seek(p) != 0) fail(XMLError::EndOfInput);
 }
 
 bool CXMLParser::matchLiteral(const char* literal) {
@@ -104,19 +101,33 @@ bool CXMLParser::matchLiteral(const char* literal) {
   return true;
 }
 
-void CXMLParser::expectLiteral(const char* literal, int mismatchCode, int eofCode) {
+void CXMLParser::expectLiteral(const char* literal, XMLError mismatch, XMLError eof) {
   for (const char* p = literal; *p; ++p) {
-    if (need(eofCode) != static_cast<unsigned char>(*p)) fail(mismatchCode);
+    if (need(eof) != static_cast<unsigned char>(*p)) fail(mismatch);
   }
 }
 
-void CXMLParser::addEntity(const std::u16string& name, const std::u16string& value) {
-  entities_.emplace(name, value);  // keeps an existing value
+void CXMLParser::addEntity(const std::u16string& name, std::u16string text, bool declared) {
+  entities_.try_emplace(name, Entity{std::move(text), declared});  // keeps an existing value
 }
 
-const std::u16string* CXMLParser::findEntity(const std::u16string& name) const {
+const CXMLParser::Entity* CXMLParser::findEntity(const std::u16string& name) const {
   const auto it = entities_.find(name);
   return it == entities_.end() ? nullptr : &it->second;
+}
+
+// The predefined entities are not counted: each stands for one character of a
+// reference at least four long, so they can never make the text outgrow the input.
+void CXMLParser::appendEntity(const Entity& entity, std::u16string& out) {
+  if (entity.declared) {
+    // Compared as a difference, so that the sum cannot overflow (the first test
+    // guards against a cap lowered by a handler in the middle of the parse).
+    if (expanded_ > maxEntityExpansion || entity.text.size() > maxEntityExpansion - expanded_) {
+      failLimit(XMLError::EntityExpansionTooLarge, static_cast<long>(maxEntityExpansion));
+    }
+    expanded_ += entity.text.size();
+  }
+  out += entity.text;
 }
 
 // --- The parse -------------------------------------------------------------------
@@ -144,11 +155,12 @@ void CXMLParser::reset(CByteSource& bytes, bool unicodeDefault) {
   bracketRun_ = 0;
 
   entities_.clear();
-  addEntity(u"lt", u"<");
-  addEntity(u"gt", u">");
-  addEntity(u"amp", u"&");
-  addEntity(u"apos", u"'");
-  addEntity(u"quot", u"\"");
+  addEntity(u"lt", u"<", false);
+  addEntity(u"gt", u">", false);
+  addEntity(u"amp", u"&", false);
+  addEntity(u"apos", u"'", false);
+  addEntity(u"quot", u"\"", false);
+  expanded_ = 0;
 
   line_ = 1;
   column_ = 1;
@@ -184,7 +196,7 @@ void CXMLParser::detectEncoding() {
 void CXMLParser::readDocument() {
   detectEncoding();
   readXMLDecl();
-  int kind = 0;
+  MiscKind kind = MiscKind::EndOfInput;
   while (readMisc(kind)) {
   }
   if (readDoctype()) {
@@ -194,7 +206,7 @@ void CXMLParser::readDocument() {
   readRootElement();
   while (readMisc(kind)) {
   }
-  if (kind == 4 && !compatibility_) fail(280, u"Unexpected data trailing end of root element");
+  if (kind == MiscKind::Other && !compatibility_) fail(XMLError::TrailingData);
 }
 
 void CXMLParser::parse(CByteSource& bytes, bool unicodeDefault) {

@@ -1,13 +1,16 @@
 // The grammar behind CSAXReader: decoding and position counting, the prolog, element
-// content and the hook for the document type declaration. The public reader forwards
-// to one of these; the document type reader adds its declarations on top of the
-// shared pieces below (names, quoted values, references, the entity table).
+// content and the document type declaration. The public reader forwards to one of
+// these. The members are defined by subject: XMLParser.cpp (characters, the shared
+// pieces, the parse), XMLParserProlog.cpp, XMLParserContent.cpp and
+// XMLParserDoctype.cpp; the last two build on the shared pieces below (names, quoted
+// values, references, the entity table).
 #ifndef QUILLET_XML_READER_XMLPARSER_H
 #define QUILLET_XML_READER_XMLPARSER_H
 
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -17,10 +20,12 @@
 #include "quillet/xml/SAXDTDHandler.h"
 #include "quillet/xml/SAXErrorHandler.h"
 #include "quillet/xml/SAXLocator.h"
+#include "quillet/xml/SAXReader.h"
 #include "quillet/xml/XMLDeclInfo.h"
 #include "xml/common/XMLCharClasses.h"
 #include "xml/reader/CharSource.h"
 #include "xml/reader/NamespaceScopes.h"
+#include "xml/reader/XMLParserError.h"
 
 namespace quillet::xml {
 
@@ -39,6 +44,14 @@ class CXMLParser : public CSAXLocator {
   bool inlineEncoding = true;
   bool expandCDATA = true;
   bool preserveSpace = false;
+  // Expansion caps (characters). An entity's replacement text may hold at most
+  // `maxEntityValueLength`; references to declared entities, in entity values,
+  // content and attribute values together, may produce at most
+  // `maxEntityExpansion` in one document.
+  std::size_t maxEntityValueLength = kDefaultMaxEntityValueLength;
+  std::size_t maxEntityExpansion = kDefaultMaxEntityExpansion;
+  // Where the public reader keeps the text of the cap it last reported.
+  std::u16string propertyText;
   // Filled by every parse: the encoding settled on and whether the document named it.
   XMLDeclInfo declInfo;
 
@@ -76,20 +89,23 @@ class CXMLParser : public CSAXLocator {
   void setEncoding(const std::u16string& name);
 
   // --- Pieces of the grammar shared by its parts.
-  [[noreturn]] void fail(int code);
-  [[noreturn]] void fail(int code, std::u16string message);
-  // The next character; end of input fails with `eofCode` (and `message` if given).
-  char16_t need(int eofCode) {
+  // Raises `error`: stores its message when it has one, with `argument` (a name, a
+  // word) or the character `c` in place of "{}", and throws its code.
+  [[noreturn]] void fail(XMLError error, std::u16string_view argument = {});
+  [[noreturn]] void fail(XMLError error, char16_t c) { fail(error, std::u16string_view(&c, 1)); }
+  // A limit's error, its message naming the limit.
+  [[noreturn]] void failLimit(XMLError error, long limit);
+  // The next character; end of input fails with `eof`.
+  char16_t need(XMLError eof = XMLError::EndOfInput) {
     char16_t c = 0;
-    if (nextChar(c) != 0) fail(eofCode);
+    if (nextChar(c) != 0) fail(eof);
     return c;
   }
-  char16_t need(int eofCode, const char16_t* message);
   // Skips white space without consuming what follows; returns 0, or the source's
   // code when the input ended.
   int skipWhite();
   // Reads characters until one is not white space and returns it.
-  char16_t readNonWhite(int eofCode);
+  char16_t readNonWhite(XMLError eof);
   // Byte positions for looking ahead and going back. Going back does not undo the
   // line and column counting of the characters read meanwhile.
   long position();
@@ -97,8 +113,8 @@ class CXMLParser : public CSAXLocator {
   // Reads the literal's characters while they match; false at the first mismatch
   // or at the end of input.
   bool matchLiteral(const char* literal);
-  // Every character must match: `mismatchCode` otherwise, `eofCode` at end of input.
-  void expectLiteral(const char* literal, int mismatchCode, int eofCode);
+  // Every character must match: `mismatch` otherwise, `eof` at end of input.
+  void expectLiteral(const char* literal, XMLError mismatch, XMLError eof);
 
   void scanName(std::u16string& name);
   void scanQName(std::u16string& prefix, std::u16string& localName, std::u16string& qName);
@@ -114,9 +130,17 @@ class CXMLParser : public CSAXLocator {
   void readComment(bool expectDashes);
   void readPI();
 
-  // General entities: the first value given to a name stays.
-  void addEntity(const std::u16string& name, const std::u16string& value);
-  const std::u16string* findEntity(const std::u16string& name) const;
+  // General entities: the first value given to a name stays, so the five predefined
+  // ones, entered first, cannot be redefined.
+  struct Entity {
+    std::u16string text;
+    bool declared;  // by the document, not predefined: its expansions are counted
+  };
+  void addEntity(const std::u16string& name, std::u16string text, bool declared);
+  const Entity* findEntity(const std::u16string& name) const;
+  // Appends an entity's replacement text, counting a declared entity's against the
+  // document's expansion cap.
+  void appendEntity(const Entity& entity, std::u16string& out);
 
   const CXMLCharClasses& classes() const { return classes_; }
 
@@ -142,9 +166,30 @@ class CXMLParser : public CSAXLocator {
   void readXMLDecl();
   void readDeclValue(std::u16string& data, const char16_t* label, bool isEncoding);
   void readEquals();
-  bool readMisc(int& kind);
+  // What one step of readMisc met.
+  enum class MiscKind { EndOfInput, WhiteSpace, Comment, ProcessingInstruction, Other };
+  bool readMisc(MiscKind& kind);
   // The document type declaration: false, with nothing consumed, when none follows.
+  // Each declaration reader starts right after its keyword and its one space.
   bool readDoctype();
+  void readInternalSubset();
+  void readMarkupDecl();
+  void readEntityDecl();
+  void readEntityValue(char16_t quote, std::u16string& value);
+  void readElementDecl();
+  void readChildrenGroup();
+  void skipOccurrence();
+  void readAttlistDecl();
+  void readAttType();
+  void readAttDefault();
+  void readNotationDecl();
+  void readExternalID(std::u16string& publicId, std::u16string& systemId);
+  void readQuotedLiteral(std::u16string& text);
+  // `name (S? "|" S? name)*` with white space around; returns the first character
+  // that is not white space after it. With `tokens`, name tokens (any name
+  // characters) instead of names.
+  char16_t readNameAlternatives(bool tokens);
+  void readNameToken();
 
   // Element content, read with an explicit stack of open elements instead of
   // recursion, so that deep nesting cannot exhaust the call stack.
@@ -176,7 +221,8 @@ class CXMLParser : public CSAXLocator {
   std::u16string systemId_;
   std::u16string message_;
 
-  std::unordered_map<std::u16string, std::u16string> entities_;
+  std::unordered_map<std::u16string, Entity> entities_;
+  std::size_t expanded_ = 0;  // characters produced by references to declared entities
   CNamespaceScopes scopes_;
 
   std::vector<ElementFrame> frames_;  // frames_[0, depth_) are open; the rest is reused storage

@@ -224,6 +224,33 @@ TEST_F(XmlDocumentCommands, EventsSwitchesChangeWhatIsReported) {
   EXPECT_NE(unicode.out.find("\"encoding\":\"UNICODE\""), std::string::npos) << unicode.out;
 }
 
+TEST_F(XmlDocumentCommands, DocumentTypeDeclarationsReachEventsAndTree) {
+  write("doc.xml",
+        "<!DOCTYPE help PUBLIC '-//Q//x' 'help.dtd' [\n<!NOTATION gif SYSTEM 'viewer'>\n"
+        "<!ENTITY logo SYSTEM 'logo.gif' NDATA gif>\n<!ENTITY v 'caf\xC3\xA9'>\n]>\n<help>&v;</help>");
+  ToolRun run = tool({"xml", "events", path("doc.xml")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "{\"event\":\"startDocument\"}\n"
+            "{\"event\":\"doctypeDecl\",\"name\":\"help\"}\n"
+            "{\"event\":\"notationDecl\",\"name\":\"gif\",\"publicId\":\"\",\"systemId\":\"viewer\"}\n"
+            "{\"event\":\"unparsedEntityDecl\",\"name\":\"logo\",\"publicId\":\"\",\"systemId\":\"logo.gif\","
+            "\"notationName\":\"gif\"}\n"
+            "{\"event\":\"startElement\",\"uri\":\"\",\"localName\":\"help\",\"qName\":\"help\",\"attributes\":[]}\n"
+            "{\"event\":\"characters\",\"text\":\"caf\\u00e9\"}\n"
+            "{\"event\":\"endElement\",\"uri\":\"\",\"localName\":\"help\",\"qName\":\"help\"}\n"
+            "{\"event\":\"endDocument\"}\n"
+            "{\"event\":\"result\",\"ok\":true,\"encoding\":\"UTF-8\",\"encodingGiven\":false}\n");
+
+  run = tool({"xml", "tree", path("doc.xml")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "{\"declInfo\":{\"declared\":true,\"encoding\":\"UTF-8\",\"encodingGiven\":false},\"doctype\":\"help\","
+            "\"children\":[{\"type\":1,\"name\":\"help\",\"value\":\"\",\"uri\":\"\",\"prefix\":\"\","
+            "\"localName\":\"help\",\"attributes\":[],\"children\":[{\"type\":3,\"name\":\"#text\",\"value\":"
+            "\"caf\\u00e9\"}]}]}\n");
+}
+
 TEST_F(XmlDocumentCommands, EventsParseErrorEndsWithFatalErrorAndResult) {
   write("bad.xml", "<a>\n<b>&foo;</b></a>");
   const ToolRun r = tool({"xml", "events", path("bad.xml")});

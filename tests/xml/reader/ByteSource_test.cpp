@@ -91,6 +91,8 @@ const std::string kDocuments[] = {
     DOCUMENT("<?xml version='1.0' encoding='ISO-8859-1'?><r>\xE9</r>"),
     DOCUMENT("<r>&undefined;</r>"),
     DOCUMENT("<r><a></b></r>"),
+    DOCUMENT("<!DOCTYPE r PUBLIC 'p' 's' [\r\n<!ENTITY e 'v\xC3\xA9&amp;'><!ELEMENT r (#PCDATA|a)*>%p;\n"
+             "<!ATTLIST r a CDATA #IMPLIED b (x|y) 'x'><!NOTATION n SYSTEM 'x'><!-- c -->]><r a='&e;'>&e;</r>"),
 };
 #undef DOCUMENT
 

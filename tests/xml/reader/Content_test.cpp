@@ -7,19 +7,6 @@
 namespace quillet::xml::test {
 namespace {
 
-struct EventRow {
-  const char* input;
-  const char* events;
-};
-
-void ExpectEvents(const std::vector<EventRow>& rows, const Options& options = {}) {
-  for (const EventRow& row : rows) {
-    const Outcome out = Parse(row.input, options);
-    EXPECT_TRUE(out.ok) << row.input << " failed with " << out.code << " " << out.message;
-    EXPECT_EQ(out.events, row.events) << row.input;
-  }
-}
-
 TEST(Content, PrologItems) {
   ExpectEvents({
       {"<?xml version='1.0'?><a/>", "pi(xml|version='1.0') start(|a|a) end(|a|a)"},

@@ -6,22 +6,6 @@
 namespace quillet::xml::test {
 namespace {
 
-struct ErrorRow {
-  const char* label;
-  const char* input;
-  int code;
-  const char* message;  // "" for the errors that carry only a code
-};
-
-void ExpectErrors(const std::vector<ErrorRow>& rows, const Options& options = {}) {
-  for (const ErrorRow& row : rows) {
-    const Outcome out = Parse(row.input, options);
-    EXPECT_FALSE(out.ok) << row.label;
-    EXPECT_EQ(out.code, row.code) << row.label << ": " << row.input;
-    EXPECT_EQ(out.message, row.message) << row.label << ": " << row.input;
-  }
-}
-
 TEST(ReaderErrors, XmlDeclaration) {
   ExpectErrors({
       {"ends after <?xml", "<?xml", 10, ""},

@@ -3,6 +3,8 @@
 #ifndef QUILLET_TESTS_XML_READER_READERTESTSUPPORT_H
 #define QUILLET_TESTS_XML_READER_READERTESTSUPPORT_H
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -77,6 +79,15 @@ struct Recorder : CSAXContentHandler, CSAXDTDHandler, CSAXErrorHandler {
   void comment(const std::u16string& text) override { events.push_back("comment(" + Show(text) + ")"); }
   void cdataSection(const std::u16string& text) override { events.push_back("cdata(" + Show(text) + ")"); }
   void doctypeDecl(const std::u16string& name) override { events.push_back("doctype(" + Show(name) + ")"); }
+  void notationDecl(const std::u16string& name, const std::u16string& publicId,
+                    const std::u16string& systemId) override {
+    events.push_back("notation(" + Show(name) + "|" + Show(publicId) + "|" + Show(systemId) + ")");
+  }
+  void unparsedEntityDecl(const std::u16string& name, const std::u16string& publicId, const std::u16string& systemId,
+                          const std::u16string& notationName) override {
+    events.push_back("unparsed(" + Show(name) + "|" + Show(publicId) + "|" + Show(systemId) + "|" +
+                     Show(notationName) + ")");
+  }
   void fatalError(const CSAXParseException& e) override {
     ++fatalErrors;
     fatalCode = e.getCode();
@@ -92,6 +103,9 @@ struct Options {
   bool expandCDATA = true;
   bool inlineEncoding = true;
   bool unicodeDefault = false;
+  // Reader properties beyond the switches, set by name ("" leaves them as they are).
+  std::u16string maxEntityValueLength;
+  std::u16string maxEntityExpansion;
 };
 
 struct Outcome {
@@ -115,6 +129,10 @@ inline Outcome Parse(CByteSource& source, const Options& options = {}) {
   reader.setFeature(kFeatureAllowInlineEncodingDetection, options.inlineEncoding);
   reader.setProperty(kPropertyPreserveSpace, options.preserveSpace ? u"Yes" : u"No");
   reader.setProperty(kPropertyExpandCDATAIntoText, options.expandCDATA ? u"Yes" : u"No");
+  if (!options.maxEntityValueLength.empty()) {
+    reader.setProperty(kPropertyMaxEntityValueLength, options.maxEntityValueLength);
+  }
+  if (!options.maxEntityExpansion.empty()) reader.setProperty(kPropertyMaxEntityExpansion, options.maxEntityExpansion);
   reader.setContentHandler(&out.recorder);
   reader.setDTDHandler(&out.recorder);
   reader.setErrorHandler(&out.recorder);
@@ -139,6 +157,37 @@ inline Outcome Parse(CByteSource& source, const Options& options = {}) {
 inline Outcome Parse(const std::string& input, const Options& options = {}) {
   CMemoryByteSource source(input.data(), input.size());
   return Parse(source, options);
+}
+
+// Table rows: input that parses with exactly these events, and input that fails
+// with this code and message ("" for the errors that carry only a code).
+struct EventRow {
+  const char* input;
+  const char* events;
+};
+
+struct ErrorRow {
+  const char* label;
+  const char* input;
+  int code;
+  const char* message;
+};
+
+inline void ExpectEvents(const std::vector<EventRow>& rows, const Options& options = {}) {
+  for (const EventRow& row : rows) {
+    const Outcome out = Parse(row.input, options);
+    EXPECT_TRUE(out.ok) << row.input << " failed with " << out.code << " " << out.message;
+    EXPECT_EQ(out.events, row.events) << row.input;
+  }
+}
+
+inline void ExpectErrors(const std::vector<ErrorRow>& rows, const Options& options = {}) {
+  for (const ErrorRow& row : rows) {
+    const Outcome out = Parse(row.input, options);
+    EXPECT_FALSE(out.ok) << row.label;
+    EXPECT_EQ(out.code, row.code) << row.label << ": " << row.input;
+    EXPECT_EQ(out.message, row.message) << row.label << ": " << row.input;
+  }
 }
 
 }  // namespace quillet::xml::test

@@ -27,7 +27,8 @@ class CDOMNode;
 //   becomes its own text node (adjacent ones are not merged);
 // - comments, processing instructions (the XML declaration among them, target
 //   "xml") and CDATA sections become nodes, under the document outside the root;
-// - the document type declaration names the document's document type node.
+// - the document type declaration names the document's document type node;
+//   notations and unparsed entities are not kept.
 // The builder owns the document until takeDocument(); a document not taken (the
 // parse failed) is released with the builder, so no partial tree survives.
 class CDOMTreeBuilder final : public CSAXContentHandler, public CSAXDTDHandler, public CSAXErrorHandler {

@@ -1,4 +1,4 @@
-// The prolog: the XML declaration or the "<XML>" opening, and the comments,
+// CXMLParser, the prolog: the XML declaration or the "<XML>" opening, and the comments,
 // processing instructions and white space that may surround the document type
 // declaration. The comment and PI readers also serve element content.
 #include "xml/reader/XMLParser.h"
@@ -13,19 +13,19 @@ bool isQuote(char16_t c) { return c == u'"' || c == u'\''; }
 
 void CXMLParser::readEquals() {
   skipWhite();
-  if (need(10) != u'=') fail(50);
+  if (need() != u'=') fail(XMLError::EqualsExpected);
   skipWhite();
 }
 
 void CXMLParser::readDeclValue(std::u16string& data, const char16_t* label, bool isEncoding) {
   readEquals();
-  const char16_t open = need(10);
-  if (!isQuote(open)) fail(60);
+  const char16_t open = need();
+  if (!isQuote(open)) fail(XMLError::QuoteExpected);
   std::u16string value;
-  char16_t c = need(10);
+  char16_t c = need();
   while (!isQuote(c)) {
     value.push_back(c);
-    c = need(10);
+    c = need();
   }
   // The new decoding applies from the closing quote on.
   if (isEncoding && inlineEncoding) {
@@ -33,7 +33,7 @@ void CXMLParser::readDeclValue(std::u16string& data, const char16_t* label, bool
     declInfo.encodingGiven = true;
     setEncoding(value);
   }
-  if (c != open) fail(70);
+  if (c != open) fail(XMLError::QuoteMismatch);
   data += label;
   data.push_back(open);
   data += value;
@@ -55,25 +55,25 @@ void CXMLParser::readXMLDecl() {
     }
     return;
   }
-  if (!CXMLCharClasses::isWhiteSpace(need(10))) fail(30);
+  if (!CXMLCharClasses::isWhiteSpace(need())) fail(XMLError::WhiteSpaceRequired);
   skipWhite();
 
   std::u16string data;
   char16_t c = 0;
-  if (peekNext(c) != 0) fail(10);
+  if (peekNext(c) != 0) fail(XMLError::EndOfInput);
   if (c == u'v') {
-    expectLiteral("version", 40, 10);
+    expectLiteral("version", XMLError::VersionMisspelled, XMLError::EndOfInput);
     readEquals();
-    const char16_t open = need(10);
-    if (!isQuote(open)) fail(60);
+    const char16_t open = need();
+    if (!isQuote(open)) fail(XMLError::QuoteExpected);
     std::u16string version;
-    c = need(10);
+    c = need();
     while (classes_.isNameChar(c)) {
       version.push_back(c);
-      c = need(10);
+      c = need();
     }
-    if (!isQuote(c)) fail(60);
-    if (c != open) fail(70);
+    if (!isQuote(c)) fail(XMLError::QuoteExpected);
+    if (c != open) fail(XMLError::QuoteMismatch);
     data = u"version=";
     data.push_back(open);
     data += version;
@@ -83,21 +83,21 @@ void CXMLParser::readXMLDecl() {
   bool haveEncoding = false;
   bool haveStandalone = false;
   for (;;) {
-    c = need(10);
+    c = need();
     if (CXMLCharClasses::isWhiteSpace(c)) {
       skipWhite();
     } else if (c == u'?') {
-      if (need(10) != u'>') fail(80);
+      if (need() != u'>') fail(XMLError::DeclCloseExpected);
       break;
     } else if (c == u'e') {
-      expectLiteral("ncoding", 90, 10);
+      expectLiteral("ncoding", XMLError::DeclWordMisspelled, XMLError::EndOfInput);
       readDeclValue(data, u" encoding=", true);
-      if (haveEncoding) fail(100);
+      if (haveEncoding) fail(XMLError::DeclWordRepeated);
       haveEncoding = true;
     } else if (c == u's') {
-      expectLiteral("tandalone", 90, 10);
+      expectLiteral("tandalone", XMLError::DeclWordMisspelled, XMLError::EndOfInput);
       readDeclValue(data, u" standalone=", false);
-      if (haveStandalone) fail(100);
+      if (haveStandalone) fail(XMLError::DeclWordRepeated);
       haveStandalone = true;
     }
     // Anything else inside the declaration is passed over.
@@ -105,24 +105,24 @@ void CXMLParser::readXMLDecl() {
   if (contentHandler != nullptr) contentHandler->processingInstruction(u"xml", data);
 }
 
-bool CXMLParser::readMisc(int& kind) {
+bool CXMLParser::readMisc(MiscKind& kind) {
   const long start = position();
   char16_t c = 0;
   if (nextChar(c) != 0) {
-    kind = 0;
+    kind = MiscKind::EndOfInput;
     return false;
   }
   if (CXMLCharClasses::isWhiteSpace(c)) {
-    kind = 1;
+    kind = MiscKind::WhiteSpace;
     return true;
   }
   if (c != u'<') {
-    kind = 4;
+    kind = MiscKind::Other;
     restore(start);
     return false;
   }
   if (nextChar(c) != 0) {
-    kind = 0;
+    kind = MiscKind::EndOfInput;
     restore(start);
     return false;
   }
@@ -132,44 +132,44 @@ bool CXMLParser::readMisc(int& kind) {
     } catch (const AXMLParserException& e) {
       // Not a comment after all ("<!DOCTYPE", or a malformed comment): whoever reads
       // next decides what it is.
-      if (e.getCode() != 110) throw;
+      if (e.getCode() != XMLErrorCode(XMLError::Syntax)) throw;
       restore(start);
-      kind = 4;
+      kind = MiscKind::Other;
       return false;
     }
-    kind = 2;
+    kind = MiscKind::Comment;
     return true;
   }
   if (c == u'?') {
     readPI();
-    kind = 3;
+    kind = MiscKind::ProcessingInstruction;
     return true;
   }
-  kind = 4;
+  kind = MiscKind::Other;
   restore(start);
   return false;
 }
 
 void CXMLParser::readComment(bool expectDashes) {
   if (expectDashes) {
-    if (need(10) != u'-') fail(110);
-    if (need(10) != u'-') fail(110);
+    if (need() != u'-') fail(XMLError::Syntax);
+    if (need() != u'-') fail(XMLError::Syntax);
   }
   std::u16string& text = scratch_;
   text.clear();
   for (;;) {
-    char16_t c = need(10);
+    char16_t c = need();
     if (c == u'-') {
-      const char16_t following = need(10);
+      const char16_t following = need();
       if (following == u'-') {
-        if (need(10) != u'>') fail(110);
+        if (need() != u'>') fail(XMLError::Syntax);
         break;
       }
       text.push_back(u'-');
       c = following;
     }
     if (!compatibility_ && !classes_.isChar(c)) {
-      fail(260, u"Comment contains invalid character '" + std::u16string(1, c) + u"'");
+      fail(XMLError::CommentCharInvalid, c);
     }
     text.push_back(c);
   }
@@ -179,37 +179,37 @@ void CXMLParser::readComment(bool expectDashes) {
 void CXMLParser::readPI() {
   std::u16string& target = scratch2_;
   target.clear();
-  char16_t c = need(10);
-  if (!classes_.isNameStartChar(c)) fail(110);
+  char16_t c = need();
+  if (!classes_.isNameStartChar(c)) fail(XMLError::Syntax);
   do {
     target.push_back(c);
     checkName(target.size());
-    c = need(10);
+    c = need();
   } while (classes_.isNameChar(c));
 
   std::u16string& data = scratch_;
   data.clear();
   if (c == u'?') {
     char16_t close = 0;
-    if (nextChar(close) != 0 || close != u'>') fail(120);
+    if (nextChar(close) != 0 || close != u'>') fail(XMLError::PITargetEnd);
   } else if (c == u' ') {
     for (;;) {
-      c = need(10);
+      c = need();
       if (c == u'?') {
         char16_t following = 0;
-        if (peekNext(following) != 0) fail(10);
+        if (peekNext(following) != 0) fail(XMLError::EndOfInput);
         if (following == u'>') {
           skipNext();
           break;
         }
       }
       if (!compatibility_ && !classes_.isChar(c)) {
-        fail(260, u"PI contains invalid character '" + std::u16string(1, c) + u"'");
+        fail(XMLError::PICharInvalid, c);
       }
       data.push_back(c);
     }
   } else {
-    fail(120);
+    fail(XMLError::PITargetEnd);
   }
   if (contentHandler != nullptr) contentHandler->processingInstruction(target, data);
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "xml/reader/XMLDeclParser.h"
+#include "xml/output/XMLDeclParser.h"
 
 namespace quillet::xml {
 namespace {

@@ -1,8 +1,8 @@
 // Reads an XML declaration's text one character at a time, without the reader: the
 // writer uses it to find the encoding named by a document's own "xml" processing
 // instruction.
-#ifndef QUILLET_XML_READER_XMLDECLPARSER_H
-#define QUILLET_XML_READER_XMLDECLPARSER_H
+#ifndef QUILLET_XML_OUTPUT_XMLDECLPARSER_H
+#define QUILLET_XML_OUTPUT_XMLDECLPARSER_H
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "xml/reader/XMLDeclParser.h"
+#include "xml/output/XMLDeclParser.h"
 
 namespace quillet::xml {
 

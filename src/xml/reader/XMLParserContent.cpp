@@ -1,17 +1,13 @@
-// Element content: tags, attributes, character data, references, CDATA sections,
+// CXMLParser, element content: tags, attributes, character data, references, CDATA sections,
 // and namespace processing.
 #include <string>
 
 #include "quillet/xml/SAXReader.h"
 #include "xml/reader/XMLParser.h"
-#include "xml/reader/XMLParserException.h"
 
 namespace quillet::xml {
 
 namespace {
-
-constexpr char16_t kExpectingContent[] = u"Expecting element content";
-constexpr char16_t kExpectingSemicolon[] = u"Expecting end of reference chSEMI_COLON";
 
 // Whether `text` is "xmlns" in any mix of letter case.
 bool isXmlnsWord(const std::u16string& text) {
@@ -72,7 +68,7 @@ int hexValue(char16_t c) {
 
 void CXMLParser::checkName(std::size_t partLength) {
   if (partLength > static_cast<std::size_t>(kMaxNameLength)) {
-    fail(110, u"Name is longer than the limit of 511 characters");
+    failLimit(XMLError::NameTooLong, kMaxNameLength);
   }
 }
 
@@ -82,11 +78,9 @@ void CXMLParser::scanName(std::u16string& name) { scanNameParts(name, false); }
 // colon separately.
 void CXMLParser::scanNameParts(std::u16string& name, bool qualified) {
   name.clear();
-  char16_t c = need(10);
-  if (!classes_.isNameChar(c)) fail(110);
-  if (!classes_.isNameStartChar(c)) {
-    fail(240, u"The character " + std::u16string(1, c) + u" is not valid for the start of a name");
-  }
+  char16_t c = need();
+  if (!classes_.isNameChar(c)) fail(XMLError::Syntax);
+  if (!classes_.isNameStartChar(c)) fail(XMLError::NameStartInvalid, c);
   std::size_t partStart = 0;
   do {
     if (qualified && c == u':' && partStart == 0) partStart = name.size() + 1;
@@ -114,21 +108,19 @@ void CXMLParser::scanQName(std::u16string& prefix, std::u16string& localName, st
 
 char16_t CXMLParser::readCharRef() {
   skipNext();  // the "#"
-  char16_t c = need(10);
+  char16_t c = need();
   // Only the low 16 bits of the value are kept, and unsigned arithmetic keeps them
   // exact however long the digit string is.
   unsigned long value = 0;
   if (c == u'x') {
-    for (c = need(10); c != u';'; c = need(10)) {
+    for (c = need(); c != u';'; c = need()) {
       const int digit = hexValue(c);
-      if (digit < 0) fail(10);
+      if (digit < 0) fail(XMLError::HexRefDigitInvalid);
       value = (value << 4) | static_cast<unsigned long>(digit);
     }
   } else {
-    for (; c != u';'; c = need(10)) {
-      if (!isAsciiDigit(c)) {
-        fail(220, u"The character " + std::u16string(1, c) + u" is not valid for a character reference");
-      }
+    for (; c != u';'; c = need()) {
+      if (!isAsciiDigit(c)) fail(XMLError::CharRefDigitInvalid, c);
       value = value * 10 + static_cast<unsigned long>(c - u'0');
     }
   }
@@ -138,15 +130,15 @@ char16_t CXMLParser::readCharRef() {
 void CXMLParser::readEntityRef(std::u16string& out) {
   scanName(name_);
   char16_t c = 0;
-  if (nextChar(c) != 0 || c != u';') fail(10, kExpectingSemicolon);
-  const std::u16string* value = findEntity(name_);
-  if (value == nullptr) fail(170, u"Undefined entity '" + name_ + u"'");
-  out += *value;
+  if (nextChar(c) != 0 || c != u';') fail(XMLError::ReferenceNotClosed);
+  const Entity* entity = findEntity(name_);
+  if (entity == nullptr) fail(XMLError::UndefinedEntity, name_);
+  appendEntity(*entity, out);
 }
 
 void CXMLParser::readReference(std::u16string& out) {
   char16_t following = 0;
-  if (peekNext(following) != 0) fail(10);
+  if (peekNext(following) != 0) fail(XMLError::EndOfInput);
   if (following == u'#') {
     out.push_back(readCharRef());
   } else {
@@ -155,11 +147,11 @@ void CXMLParser::readReference(std::u16string& out) {
 }
 
 void CXMLParser::readCDATA(std::u16string& text) {
-  expectLiteral("[CDATA[", 130, 10);
+  expectLiteral("[CDATA[", XMLError::CDATAExpected, XMLError::EndOfInput);
   text.clear();
   int brackets = 0;
   for (;;) {
-    const char16_t c = need(140);
+    const char16_t c = need(XMLError::CDATANotClosed);
     if (c == u'>' && brackets >= 2) {
       text.resize(text.size() - 2);
       return;
@@ -173,12 +165,12 @@ void CXMLParser::readCDATA(std::u16string& text) {
 
 void CXMLParser::readAttributeValue(std::u16string& value) {
   value.clear();
-  char16_t c = need(10);
+  char16_t c = need();
   const bool quoted = c == u'"' || c == u'\'';
   bool digitsOnly = false;
   char16_t delimiter = c;
   if (!quoted) {
-    if (!compatibility_) fail(110);
+    if (!compatibility_) fail(XMLError::Syntax);
     // The compatibility form allows unquoted values: a run of digits, or a value
     // closed by a repeat of whatever character opened it.
     if (classes_.isDigit(c)) {
@@ -188,7 +180,7 @@ void CXMLParser::readAttributeValue(std::u16string& value) {
   }
   bool pendingSpace = false;
   for (;;) {
-    c = need(10);
+    c = need();
     if (digitsOnly) {
       if (!classes_.isDigit(c)) {
         ungetChar();
@@ -202,7 +194,7 @@ void CXMLParser::readAttributeValue(std::u16string& value) {
       pendingSpace = true;
       continue;
     }
-    if (c == u'<' && quoted) fail(230, u"The character '<' is not allowed in an attribute value");
+    if (c == u'<' && quoted) fail(XMLError::LessThanInAttribute);
     if (pendingSpace) {
       value.push_back(u' ');
       pendingSpace = false;
@@ -222,10 +214,10 @@ void CXMLParser::readAttributes(bool& empty) {
   attributes_.clear();
   empty = false;
   for (;;) {
-    const char16_t c = readNonWhite(110);
+    const char16_t c = readNonWhite(XMLError::Syntax);
     if (c == u'/') {
       char16_t close = 0;
-      if (nextChar(close) != 0 || close != u'>') fail(110);
+      if (nextChar(close) != 0 || close != u'>') fail(XMLError::Syntax);
       empty = true;
       return;
     }
@@ -238,7 +230,7 @@ void CXMLParser::readAttributes(bool& empty) {
       entry.uri.clear();
       entry.localName.clear();
     }
-    if (skipWhite() != 0) fail(110);
+    if (skipWhite() != 0) fail(XMLError::Syntax);
     readEquals();
     readAttributeValue(entry.value);
   }
@@ -277,12 +269,10 @@ void CXMLParser::processNamespaces(ElementFrame& frame) {
 
 bool CXMLParser::readStartTag() {
   if (namespaces) {
-    if (scopes_.depth() >= kMaxNamespaceScopes) {
-      fail(110, u"Elements nest deeper than the limit of 512 levels allowed with namespace processing");
-    }
+    if (scopes_.depth() >= kMaxNamespaceScopes) failLimit(XMLError::ScopesTooDeep, kMaxNamespaceScopes);
     scopes_.push();
   } else if (depth_ >= kMaxElementDepth) {
-    fail(110, u"Elements nest deeper than the limit of 10000 levels");
+    failLimit(XMLError::ElementsTooDeep, kMaxElementDepth);
   }
   char16_t c = 0;
   if (nextChar(c) != 0) {
@@ -290,11 +280,9 @@ bool CXMLParser::readStartTag() {
     if (namespaces) scopes_.pop();
     return false;
   }
-  if (c != u'<') {
-    fail(180, u"Unexpected character '" + std::u16string(1, c) + u"' - expecting element start.");
-  }
-  if (nextChar(c) != 0) fail(10, u"Expecting name char for element");
-  if (!classes_.isNameChar(c)) fail(270, u"Expecting name char for element");
+  if (c != u'<') fail(XMLError::ElementStartExpected, c);
+  if (nextChar(c) != 0) fail(XMLError::ElementNameEnded);
+  if (!classes_.isNameChar(c)) fail(XMLError::ElementNameExpected);
   ungetChar();
 
   if (static_cast<std::size_t>(depth_) == frames_.size()) frames_.emplace_back();
@@ -350,8 +338,8 @@ void CXMLParser::readEndTag() {
   scanName(name_);
   skipWhite();
   char16_t c = 0;
-  if (nextChar(c) != 0 || c != u'>') fail(10, u"Expecting chGREATER_THAN for element end tag");
-  if (name_ != frame.qName) fail(150, u"End tag does not match start tag");
+  if (nextChar(c) != 0 || c != u'>') fail(XMLError::EndTagNotClosed);
+  if (name_ != frame.qName) fail(XMLError::EndTagMismatch);
   endElement(frame);
   --depth_;
 }
@@ -376,14 +364,14 @@ void CXMLParser::readRootElement() {
   bracketRun_ = 0;
   while (depth_ > 0) {
     ElementFrame& frame = frames_[static_cast<std::size_t>(depth_ - 1)];
-    const char16_t c = need(10, kExpectingContent);
+    const char16_t c = need(XMLError::ElementContentEnded);
     switch (c) {
       case u'<': {
         bracketRun_ = 0;
         char16_t following = 0;
         if (peekNext(following) != 0) {
           flushText();
-          fail(10, kExpectingContent);
+          fail(XMLError::ElementContentEnded);
         }
         // Markup ends the run of character data, except an expanded CDATA section,
         // whose text joins the run.
@@ -398,7 +386,7 @@ void CXMLParser::readRootElement() {
           skipNext();
           if (peekNext(following) != 0) {
             flushText();
-            fail(10, u"Expecting start of comment or CDATA");
+            fail(XMLError::CommentOrCDATAEnded);
           }
           if (following == u'-') {
             flushText();
@@ -437,7 +425,7 @@ void CXMLParser::readRootElement() {
         appendOrdinary(frame, c);
         break;
       case u'>':
-        if (bracketRun_ == 2) fail(250, u"Character sequence ']]>' not allowed in element content");
+        if (bracketRun_ == 2) fail(XMLError::CDATAEndInContent);
         bracketRun_ = 0;
         appendOrdinary(frame, c);
         break;
