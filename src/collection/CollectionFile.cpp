@@ -52,6 +52,7 @@ xml::SaveResult CCollectionFile::prepareSave(platform::FileReplacement& replacem
   if (SafeMode()) {
     options.emptyContainersWithEndTag = !SelfClosingEmptyTags();
     options.strictSingleByte = true;
+    options.onlyWhatReadsBack = true;
   }
   // Temporaries of this file that a killed process left are older than the lock.
   const long long since = HelpFilesLock::heldSince();

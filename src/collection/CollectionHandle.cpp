@@ -98,6 +98,9 @@ std::string DescribeSaveFailure(const xml::SaveResult& result, const std::string
       if (result.character == 0) return "The code page of " + fileName + " is not supported here; nothing was written";
       return xml::DescribeCharacter(result.character) + " cannot be written in code page " +
              std::to_string(platform::AnsiCodePage()) + " (" + fileName + "); nothing was written";
+    case xml::SaveOutcome::kWouldNotLoad:
+      return "Nothing written to " + fileName + ": it could not be read back, because " + result.error +
+             "; the file was left as it was";
     case xml::SaveOutcome::kCannotCreate:
     case xml::SaveOutcome::kWriteFailed: break;
   }

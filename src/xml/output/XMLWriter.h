@@ -40,6 +40,9 @@ struct WriteOptions {
   // page, "ASCII" and "ISO-8859-1", which keep the low 8 bits, instead refuse a
   // character above U+00FF as a code page refuses one it cannot hold.
   bool strictSingleByte = false;
+  // A tree the reader would refuse to read back (nesting deeper than kMaxElementDepth,
+  // a name longer than kMaxNameLength) is not written at all.
+  bool onlyWhatReadsBack = false;
 };
 
 class CXMLWriterBase {
