@@ -161,7 +161,7 @@ class QUILLET_API CDOMNode {
   // differs from, the right operand's text (so b = 'x' tests for a b child with the
   // direct text x). mod truncates both operands and keeps the sign of the left one.
   //
-  // What callers of the older library rely on, kept as it was:
+  // Where the language differs from XPath (existing callers depend on these):
   // - Predicates are read again for every node, and positions count over the whole
   //   list a step made: a/b[1] is the first b of all the a elements together.
   // - [2] and [2 + 0] compare with the position because they begin with a number
@@ -177,7 +177,7 @@ class QUILLET_API CDOMNode {
   // - A "(" without its ")" writes the line "Missing closing bracket" to standard
   //   output and fails.
   //
-  // Choices where the older library had no defined behaviour:
+  // Where nothing else fixed the behaviour, these choices hold:
   // - A location path on the right of "and" or "or" starts from the node the
   //   enclosing predicate tests, and outside predicates from the context node; the
   //   same holds on the right of "=", "!=", the relational and arithmetic operators.

@@ -76,8 +76,8 @@ TEST(PathLexer, NumbersAreFloatsAndTokensHaveNoLengthLimit) {
   EXPECT_TRUE(std::isinf(lexer.token().number));
 
   const std::u16string name(1000, u'n');
-  const std::u16string literal = u"'" + std::u16string(1000, u'x') + u"'";
-  lexer = CPathLexer(name + u" " + literal);
+  const std::u16string text = name + u" '" + std::u16string(1000, u'x') + u"'";
+  lexer = CPathLexer(text);  // which it views: the text must stay
   lexer.next();
   EXPECT_EQ(lexer.token().text.size(), 1000u);
   lexer.next();
