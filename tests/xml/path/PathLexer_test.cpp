@@ -39,28 +39,19 @@ TEST(PathLexer, ReadsEveryKindOfToken) {
     std::string tokens;
   } cases[] = {
       {u"/a//b", "/ N:a // N:b"},
-      {u"@id . .. ...", "@ N:id . .. .. ."},
-      {u"child::a", "A:child :: N:a"},
-      {u"text()", "F:text ( )"},
+      {u"@id . .. ...", "@ N:id . .. .. ."}, {u"child::a", "A:child :: N:a"}, {u"text()", "F:text ( )"},
       {u"not (x)", "F:not ( N:x )"},  // the look-ahead skips spaces too
-      {u"* + - = != < <= > >= [ ] ( )", "* + - = != < <= > >= [ ] ( )"},
-      {u"'it\"s' \"a'b\" ''", "L:it\"s L:a'b L:"},
-      {u"a.b-c_d -a a -1", "N:a.b-c_d - N:a N:a - #1"},
-      {u"_x \u00e9t\u00e9", "N:_x N:\xc3\xa9t\xc3\xa9"},
+      {u"* + - = != < <= > >= [ ] ( )", "* + - = != < <= > >= [ ] ( )"}, {u"'it\"s' \"a'b\" ''", "L:it\"s L:a'b L:"},
+      {u"a.b-c_d -a a -1", "N:a.b-c_d - N:a N:a - #1"}, {u"_x \u00e9t\u00e9", "N:_x N:\xc3\xa9t\xc3\xa9"},
       // A number is a run of digits: no point, no exponent, leading zeros read away.
       {u"1.5 007 2e3", "#1 . #5 #7 #2 N:e3"},
       // Digits of other scripts have their own values (Tamil's block lacks a zero).
       {u"\u0661\u0662 \u0be7\u0bef \u0e55", "#12 #19 #5"},
       // A colon ends a name and is skipped like a space; "::" is a token.
-      {u"p:x", "N:p N:x"},
-      {u"a:::b", "A:a :: N:b"},
-      {u":a:", "N:a"},
+      {u"p:x", "N:p N:x"}, {u"a:::b", "A:a :: N:b"}, {u":a:", "N:a"},
       // Only the space separates: tab and line ends are errors, as are "!", "$" and an
       // unterminated literal.
-      {u"a\tb\nc\rd", "N:a ERR N:b ERR N:c ERR N:d"},
-      {u"! $ |", "ERR ERR ERR"},
-      {u"a 'open", "N:a ERR"},
-      {u"", ""},
+      {u"a\tb\nc\rd", "N:a ERR N:b ERR N:c ERR N:d"}, {u"! $ |", "ERR ERR ERR"}, {u"a 'open", "N:a ERR"}, {u"", ""},
       {u"   ", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(Tokens(c.text), c.tokens) << U16ToUtf8(c.text);
@@ -83,35 +74,6 @@ TEST(PathLexer, NumbersAreFloatsAndTokensHaveNoLengthLimit) {
   lexer.next();
   EXPECT_EQ(lexer.token().kind, PathTokenKind::kLiteral);
   EXPECT_EQ(lexer.token().text.size(), 1000u);
-}
-
-TEST(PathLexer, WordsMatchWithoutRegardToCaseOnlyInNames) {
-  const struct {
-    std::u16string text;
-    const char* word;
-    bool matches;
-  } cases[] = {
-      {u"AnD", "and", true},   {u"Div(", "div", true},  {u"MOD::", "mod", true}, {u"'and'", "and", false},
-      {u"ando", "and", false}, {u"an", "and", false},   {u"o", "or", false},
-  };
-  for (const auto& c : cases) {
-    CPathLexer lexer(c.text);
-    lexer.next();
-    EXPECT_EQ(lexer.token().isWord(c.word), c.matches) << U16ToUtf8(c.text);
-  }
-}
-
-TEST(PathLexer, ACopyIsASavedReadingPosition) {
-  CPathLexer lexer(u"a b(c");
-  lexer.next();
-  const CPathLexer saved = lexer;  // holding "b" as look-ahead
-  lexer.next();
-  lexer.next();
-  EXPECT_EQ(lexer.token().kind, PathTokenKind::kOpenParen);
-  lexer = saved;
-  lexer.next();
-  EXPECT_EQ(lexer.token().kind, PathTokenKind::kFunctionName);
-  EXPECT_EQ(lexer.token().text, u"b");
 }
 
 }  // namespace

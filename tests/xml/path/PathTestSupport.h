@@ -1,5 +1,5 @@
-// Shared helpers of the path language's tests: a document parsed from text, and the
-// results of queries written as short strings that a table can hold.
+// Shared helpers of the path language's tests: a document parsed from text, and query
+// results written as short strings that a table can hold.
 #ifndef QUILLET_TESTS_XML_PATH_PATHTESTSUPPORT_H
 #define QUILLET_TESTS_XML_PATH_PATHTESTSUPPORT_H
 
@@ -13,22 +13,20 @@
 
 namespace quillet::xml::testing {
 
-// A node as the tables show it: an element as name#id (name alone without an id
-// attribute), an attribute as @name=value, any other node by its node name.
-inline std::string Label(const CDOMNode* node) {
-  const std::string name = U16ToUtf8(node->getNodeName());
-  if (node->getNodeType() == DOMNodeTypeAttribute) return "@" + name + "=" + U16ToUtf8(node->getNodeValue());
-  if (node->getNodeType() != DOMNodeTypeElement) return name;
-  const char16_t* id = static_cast<const CDOMElement*>(node)->getAttribute(u"id");
-  return *id ? name + "#" + U16ToUtf8(id) : name;
-}
-
-// The labels of a list's nodes separated by spaces, "FAIL" for null; the list is
-// released.
+// The nodes of a list separated by spaces, "FAIL" for null (the list is released): an
+// element as name#id (name alone without an id), an attribute as @name=value, any other
+// node by its name.
 inline std::string Labels(CDOMNodeList* list) {
   if (list == nullptr) return "FAIL";
   std::string out;
-  while (const CDOMNode* node = list->nextNode()) out += (out.empty() ? "" : " ") + Label(node);
+  while (const CDOMNode* node = list->nextNode()) {
+    std::string label = U16ToUtf8(node->getNodeName());
+    if (node->getNodeType() == DOMNodeTypeAttribute) label = "@" + label + "=" + U16ToUtf8(node->getNodeValue());
+    const char16_t* id =
+        node->getNodeType() == DOMNodeTypeElement ? static_cast<const CDOMElement*>(node)->getAttribute(u"id") : u"";
+    if (*id) label += "#" + U16ToUtf8(id);
+    out += (out.empty() ? "" : " ") + label;
+  }
   list->release();
   return out;
 }
@@ -41,37 +39,18 @@ class PathTest : public ::testing::Test {
     ASSERT_NE(doc, nullptr) << xml;
   }
 
-  // The element whose id attribute is id; the document for "".
+  // The element whose id is id; the document for "".
   CDOMNode* node(const std::string& id) {
-    if (id.empty()) return doc.get();
-    CDOMTreeWalker walker(doc.get(), doc->getFirstChild());
-    while (CDOMNode* n = walker.nextNode()) {
-      if (n->getNodeType() == DOMNodeTypeElement &&
-          U16ToUtf8(static_cast<CDOMElement*>(n)->getAttribute(u"id")) == id) {
-        return n;
-      }
-    }
-    ADD_FAILURE() << "no element with id " << id;
-    return doc.get();
-  }
-
-  // What path selects from the element with id `from` (the document for "").
-  std::string select(const std::string& path, const std::string& from = "") {
-    return Labels(node(from)->selectNodes(Utf8ToU16(path).c_str()));
-  }
-
-  // "true", "false", or "FAIL" when the status is negative.
-  std::string test(const std::string& expression, const std::string& from = "") {
-    bool result = false;
-    const int status = node(from)->testExpression(Utf8ToU16(expression).c_str(), result);
-    return status < 0 ? "FAIL" : result ? "true" : "false";
+    CDOMNode* found = id.empty() ? doc.get() : doc->selectSingleNode(Utf8ToU16("//*[@id = '" + id + "']").c_str());
+    EXPECT_NE(found, nullptr) << id;
+    return found != nullptr ? found : doc.get();
   }
 
   DocumentPtr doc;
 };
 
-// A test on one sample document: a with children b, c, b; a second a with a number,
-// a nested b and nodes of other kinds; a prefixed element.
+// Tables of queries on one sample document: a with children b, c, b; a second a with a
+// number, a nested b and nodes of other kinds; a prefixed element.
 class PathSampleTest : public PathTest {
  protected:
   void SetUp() override {
@@ -82,8 +61,8 @@ class PathSampleTest : public PathTest {
          "</r>");
   }
 
-  // A table row: an expression, the id of the context element ("" for the document)
-  // and what select (or test) gives.
+  // A row: an expression, the id of the context element ("" for the document) and what
+  // selectNodes gives (as Labels shows it) or testExpression ("true", "false", "FAIL").
   struct Case {
     const char* expression;
     const char* from;
@@ -92,13 +71,17 @@ class PathSampleTest : public PathTest {
 
   void checkSelect(std::initializer_list<Case> cases) {
     for (const Case& c : cases) {
-      EXPECT_EQ(select(c.expression, c.from), c.expected) << c.expression << " from '" << c.from << "'";
+      EXPECT_EQ(Labels(node(c.from)->selectNodes(Utf8ToU16(c.expression).c_str())), c.expected)
+          << c.expression << " from '" << c.from << "'";
     }
   }
 
   void checkTest(std::initializer_list<Case> cases) {
     for (const Case& c : cases) {
-      EXPECT_EQ(test(c.expression, c.from), c.expected) << c.expression << " from '" << c.from << "'";
+      bool result = false;
+      const int status = node(c.from)->testExpression(Utf8ToU16(c.expression).c_str(), result);
+      EXPECT_EQ(status < 0 ? "FAIL" : result ? "true" : "false", std::string(c.expected))
+          << c.expression << " from '" << c.from << "'";
     }
   }
 };
