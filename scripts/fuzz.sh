@@ -33,14 +33,14 @@ if [ -f ../shared/testdata/xmlts20130923.zip ]; then
 fi
 
 status=0
-for target in load_write_fuzz roundtrip_fuzz dtd_fuzz declaration_fuzz registry_fuzz api_fuzz; do
+for target in load_write_fuzz roundtrip_fuzz dtd_fuzz declaration_fuzz registry_fuzz api_fuzz path_fuzz; do
   work="build-fuzz/corpus/$target"
   mkdir -p "$work"
   extra=()
   case "$target" in load_write_fuzz | roundtrip_fuzz) [ -n "$seeds" ] && extra=("$seeds") ;; esac
   echo "== fuzz $target for ${seconds}s"
   if ! (cd build-fuzz && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1 \
-        "fuzz/$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
+        "fuzz/$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 -rss_limit_mb=2048 -close_fd_mask=1 \
         -print_final_stats=1 "corpus/$target" "../fuzz/corpus/$target" "${extra[@]/#/../}" 2>&1 |
         grep -E 'stat::number_of_executed_units|Done|ERROR|SUMMARY|==[0-9]+==|fuzz check failed|Test unit' ); then
     :
