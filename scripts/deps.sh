@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, when they are missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-          libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64 python3 unzip gcovr)
+          libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64 python3 unzip gcovr
+          clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
