@@ -66,7 +66,7 @@ SaveResult PrepareDocumentFile(const CDOMDocument* document, const std::u16strin
 
   if (!written) {
     result.outcome = SaveOutcome::kNothingToWrite;
-  } else if (writer.encodingFailure(result.character)) {
+  } else if (writer.encodingFailure(result.character, &result.codePage)) {
     result.outcome = SaveOutcome::kUnrepresentable;
   } else if (sink.failed()) {
     result.outcome = SaveOutcome::kWriteFailed;

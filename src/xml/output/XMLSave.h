@@ -35,6 +35,7 @@ struct SaveResult {
   // kUnrepresentable: the first character the code page could not hold (0 when the
   // code page itself is not supported here).
   char32_t character = 0;
+  unsigned codePage = 0;  // kUnrepresentable: the code page that could not hold it
 
   bool ok() const { return outcome == SaveOutcome::kWritten; }
 };

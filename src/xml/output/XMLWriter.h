@@ -93,7 +93,8 @@ class CXMLWriter final : public CXMLWriterBase {
 
   // After writeDocument in the "<XML>" form with a code page: the first character the
   // code page could not hold (then nothing was written), else 0 and false.
-  bool encodingFailure(char32_t& character) const;
+  // `codePage`, when given, receives the code page that refused it.
+  bool encodingFailure(char32_t& character, unsigned* codePage = nullptr) const;
 
  private:
   // An element, or the document, whose children are being written; once they are
