@@ -42,22 +42,14 @@ using quillet::NodeRecord;
 
 int QuilletLoadCollection(const char* fileName, unsigned long* handle) {
   using namespace quillet;
-  if (!RequireHandlePlace(handle)) return QUILLET_E_NULL_HANDLE;
-  Status status;
-  std::unique_ptr<CCollectionFile> file;
-  const int code = LoadCollectionFile(CallerText(fileName), CurrentSwitches(), file, status);
-  Report(status);
-  return code != QUILLET_OK ? code : HandOutFile(std::move(file), handle);
+  const std::string name = CallerText(fileName);
+  return HandOutLoaded(handle, [&](const Switches& switches, std::unique_ptr<CCollectionFile>& file, Status& status) {
+    return LoadCollectionFile(name, switches, file, status);
+  });
 }
 
 int QuilletLoadDefaultCollection(unsigned long* handle) {
-  using namespace quillet;
-  if (!RequireHandlePlace(handle)) return QUILLET_E_NULL_HANDLE;
-  Status status;
-  std::unique_ptr<CCollectionFile> file;
-  const int code = LoadDefaultCollectionFile(CurrentSwitches(), file, status);
-  Report(status);
-  return code != QUILLET_OK ? code : HandOutFile(std::move(file), handle);
+  return quillet::HandOutLoaded(handle, quillet::LoadDefaultCollectionFile);
 }
 
 int QuilletSaveCollection(unsigned long handle) {

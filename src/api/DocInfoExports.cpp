@@ -28,22 +28,14 @@ using quillet::NodeRecord;
 
 int QuilletOpenDocInfo(const char* fileName, unsigned long* docInfo) {
   using namespace quillet;
-  if (!RequireHandlePlace(docInfo)) return QUILLET_E_NULL_HANDLE;
-  Status status;
-  std::unique_ptr<CCollectionFile> file;
-  const int code = OpenRegistryFile(CallerText(fileName), CurrentSwitches(), file, status);
-  Report(status);
-  return code != QUILLET_OK ? code : HandOutFile(std::move(file), docInfo);
+  const std::string name = CallerText(fileName);
+  return HandOutLoaded(docInfo, [&](const Switches& switches, std::unique_ptr<CCollectionFile>& file, Status& status) {
+    return OpenRegistryFile(name, switches, file, status);
+  });
 }
 
 int QuilletOpenDocInfo(unsigned long* docInfo) {
-  using namespace quillet;
-  if (!RequireHandlePlace(docInfo)) return QUILLET_E_NULL_HANDLE;
-  Status status;
-  std::unique_ptr<CCollectionFile> file;
-  const int code = OpenDefaultRegistryFile(CurrentSwitches(), file, status);
-  Report(status);
-  return code != QUILLET_OK ? code : HandOutFile(std::move(file), docInfo);
+  return quillet::HandOutLoaded(docInfo, quillet::OpenDefaultRegistryFile);
 }
 
 int QuilletEnumDocCompilations(unsigned long docInfo, unsigned long* enumeration) {

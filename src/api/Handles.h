@@ -77,6 +77,12 @@ int HandOutFile(std::unique_ptr<CCollectionFile> file, unsigned long* place);
 int HandOutNode(NodeRecord::Kind kind, unsigned long owner, CCollectionFile* file, xml::CDOMElement* element,
                 unsigned long* place);
 
+// What every export that loads a file does: checks the place for the handle, runs
+// `load(switches, file, status)` with the process's switches, reports its text and
+// hands out a handle on the file it loaded. Returns the load's code, or 6.
+template <typename Load>
+int HandOutLoaded(unsigned long* place, Load load);
+
 // Texts read through a handle, for the exports that copy them out (QuilletGetFolderName
 // and the C interface's sized calls): 0, or the export's failure code.
 int FolderNameOfHandle(unsigned long folder, std::string& title);
@@ -90,6 +96,16 @@ Switches CurrentSwitches();
 // Makes the status text, when the operation left one, the last-error text. Returns
 // `code`.
 int Report(const Status& status, int code = 0);
+
+template <typename Load>
+int HandOutLoaded(unsigned long* place, Load load) {
+  if (!RequireHandlePlace(place)) return 6;  // QUILLET_E_NULL_HANDLE
+  Status status;
+  std::unique_ptr<CCollectionFile> file;
+  const int code = load(CurrentSwitches(), file, status);
+  Report(status);
+  return code != 0 ? code : HandOutFile(std::move(file), place);
+}
 
 }  // namespace quillet
 

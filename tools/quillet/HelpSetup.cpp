@@ -8,6 +8,7 @@
 #include "api/LastError.h"
 #include "collection/CodePageText.h"
 #include "collection/CollectionFile.h"
+#include "collection/Location.h"
 #include "collection/Navigation.h"
 #include "xml/dom/loader/LoadDocument.h"
 #include "platform/Platform.h"
@@ -16,7 +17,6 @@
 
 namespace quillet::tool {
 
-const char* const kDeveloperCollectionsKey = "SOFTWARE\\Microsoft\\HTML Help Collections\\Developer Collections";
 const char* const kDefaultLanguage = "0x0409";
 const char* const kDefaultCollectionName = "Quillet";
 const char* const kDefaultCollectionFile = "C:\\windows\\Help\\quillet.col";
@@ -65,17 +65,17 @@ bool LookUp(WineRegistryEditor& editor, ValueStep& step, const std::string& fall
     step.text = fallback;
     return true;
   }
-  if (!value->isString) {
+  if (!value->isString()) {
     err << "quillet: the value \"" << step.name << "\" of [HKLM\\" << step.key << "] is " << value->raw
         << ", not a string; init leaves the prefix as it is\n";
     return false;
   }
-  if (value->text.empty()) {
+  if (value->text().empty()) {
     err << "quillet: the value \"" << step.name << "\" of [HKLM\\" << step.key
         << "] is empty, so it names nothing; init leaves the prefix as it is\n";
     return false;
   }
-  step.text = value->text;
+  step.text = value->text();
   step.found = true;
   return true;
 }

@@ -16,8 +16,6 @@
 
 namespace quillet::tool {
 
-// HTML Help's key of developer collections, below HKEY_LOCAL_MACHINE.
-extern const char* const kDeveloperCollectionsKey;
 // What `init` makes when nothing else is asked for.
 extern const char* const kDefaultLanguage;           // "0x0409"
 extern const char* const kDefaultCollectionName;     // "Quillet"

@@ -5,7 +5,8 @@
 // was, including line ends (a file written with CR LF gets CR LF lines), comments,
 // value kinds it does not understand and lines it cannot parse.
 //
-// The format, as Wine writes it:
+// The format, as Wine writes it (read and written through platform/common/
+// WineRegistryText.h, as the library reads it):
 //
 //   WINE REGISTRY Version 2
 //   ;; All keys relative to \\Machine
@@ -26,17 +27,9 @@
 #include <optional>
 #include <string>
 
-namespace quillet::tool {
+#include "platform/common/WineRegistryText.h"
 
-// One value found in the file.
-struct WineRegistryValue {
-  // True for a string value ("text" or str(2):"text"); then `text` is its text
-  // with the escapes resolved, in UTF-8. For other kinds `text` is empty.
-  bool isString = false;
-  std::string text;
-  // What follows the "=" on the value's line, as written.
-  std::string raw;
-};
+namespace quillet::tool {
 
 class WineRegistryEditor {
  public:
@@ -57,7 +50,7 @@ class WineRegistryEditor {
   // The value `name` of the key (an empty name is the key's default value "@"), or
   // nothing when the key or the value is absent. When a key appears in several
   // blocks, the first block that holds the value wins.
-  std::optional<WineRegistryValue> findValue(const std::string& keyPath, const std::string& name) const;
+  std::optional<platform::WineRegistryValue> findValue(const std::string& keyPath, const std::string& name) const;
 
   // Adds the string value `name` = `value` to the key: as a line after the last line
   // of the key's first block when the key exists, else as a new block

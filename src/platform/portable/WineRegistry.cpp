@@ -5,11 +5,15 @@
 #include <unordered_map>
 
 #include "platform/Platform.h"
+#include "platform/common/WineRegistryText.h"
 
 namespace quillet::platform {
 namespace {
 
-constexpr char kHeader[] = "WINE REGISTRY Version 2";
+size_t skipBlanks(const std::string& line, size_t pos) {
+  while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t' || line[pos] == '\r')) ++pos;
+  return pos;
+}
 
 std::string upperAscii(const std::string& text) {
   std::string out = text;
@@ -17,200 +21,6 @@ std::string upperAscii(const std::string& text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return out;
-}
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-size_t skipBlanks(const std::string& line, size_t pos) {
-  while (pos < line.size() && isBlank(line[pos])) ++pos;
-  return pos;
-}
-
-bool onlyBlanksFrom(const std::string& line, size_t pos) { return skipBlanks(line, pos) == line.size(); }
-
-// Reads an escaped text from `pos` up to the unescaped `terminator` and leaves `pos`
-// just past it. Plain bytes are UTF-8; an escape gives one UTF-16 unit. False when
-// the terminator never comes (a truncated or broken line).
-bool unescape(const std::string& line, size_t& pos, char terminator, std::u16string& out) {
-  std::string run;  // plain bytes not yet decoded
-  auto flush = [&] {
-    out += AnsiToWide(run);
-    run.clear();
-  };
-  while (pos < line.size()) {
-    const char c = line[pos];
-    if (c == terminator) {
-      ++pos;
-      flush();
-      return true;
-    }
-    if (c != '\\') {
-      run.push_back(c);
-      ++pos;
-      continue;
-    }
-    if (pos + 1 >= line.size()) return false;
-    flush();
-    const char e = line[pos + 1];
-    pos += 2;
-    switch (e) {
-      case 'a': out.push_back(u'\a'); break;
-      case 'b': out.push_back(u'\b'); break;
-      case 'e': out.push_back(0x1B); break;
-      case 'f': out.push_back(u'\f'); break;
-      case 'n': out.push_back(u'\n'); break;
-      case 'r': out.push_back(u'\r'); break;
-      case 't': out.push_back(u'\t'); break;
-      case 'v': out.push_back(u'\v'); break;
-      case 'x': {
-        unsigned unit = 0;
-        int digits = 0;
-        while (digits < 4 && pos < line.size() && hexDigit(line[pos]) >= 0) {
-          unit = unit * 16 + static_cast<unsigned>(hexDigit(line[pos++]));
-          ++digits;
-        }
-        out.push_back(digits > 0 ? static_cast<char16_t>(unit) : u'x');
-        break;
-      }
-      default:
-        if (e >= '0' && e <= '7') {
-          unsigned unit = static_cast<unsigned>(e - '0');
-          for (int digits = 1; digits < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7'; ++digits) {
-            unit = unit * 8 + static_cast<unsigned>(line[pos++] - '0');
-          }
-          out.push_back(static_cast<char16_t>(unit));
-        } else {
-          run.push_back(e);  // any other escaped character stands for itself
-        }
-    }
-  }
-  return false;
-}
-
-std::string utf16leBytes(const std::u16string& text) {
-  std::string bytes;
-  bytes.reserve(text.size() * 2 + 2);
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  bytes.append(2, '\0');
-  return bytes;
-}
-
-// "(N):" after "str" or "hex": the type number in hexadecimal.
-bool parseTypeNumber(const std::string& line, size_t& pos, unsigned long& type) {
-  if (pos >= line.size() || line[pos] != '(') return false;
-  ++pos;
-  unsigned long n = 0;
-  int digits = 0;
-  while (pos < line.size() && hexDigit(line[pos]) >= 0) {
-    if (++digits > 8) return false;
-    n = n * 16 + static_cast<unsigned long>(hexDigit(line[pos++]));
-  }
-  if (digits == 0 || pos + 1 >= line.size() || line[pos] != ')' || line[pos + 1] != ':') return false;
-  pos += 2;
-  type = n;
-  return true;
-}
-
-// "aa,bb,cc" with blanks allowed around the bytes and one trailing comma.
-bool parseHexBytes(const std::string& list, std::string& bytes) {
-  size_t pos = skipBlanks(list, 0);
-  while (pos < list.size()) {
-    int value = 0, digits = 0;
-    while (pos < list.size() && hexDigit(list[pos]) >= 0) {
-      if (++digits > 2) return false;
-      value = value * 16 + hexDigit(list[pos++]);
-    }
-    if (digits == 0) return false;
-    bytes.push_back(static_cast<char>(value));
-    pos = skipBlanks(list, pos);
-    if (pos == list.size()) break;
-    if (list[pos] != ',') return false;
-    pos = skipBlanks(list, pos + 1);
-  }
-  return true;
-}
-
-bool startsWith(const std::string& line, size_t pos, const char* word) {
-  return line.compare(pos, std::char_traits<char>::length(word), word) == 0;
-}
-
-// One logical value line (hex continuations already joined) into `value`.
-bool parseValueLine(const std::string& line, WineRegistryValue& value) {
-  size_t pos = skipBlanks(line, 0);
-  std::u16string name;
-  if (pos < line.size() && line[pos] == '@') {
-    ++pos;
-  } else if (pos < line.size() && line[pos] == '"') {
-    ++pos;
-    if (!unescape(line, pos, '"', name)) return false;
-  } else {
-    return false;
-  }
-  pos = skipBlanks(line, pos);
-  if (pos >= line.size() || line[pos] != '=') return false;
-  pos = skipBlanks(line, pos + 1);
-  value.name = WideToAnsi(name);
-
-  if (startsWith(line, pos, "\"") || startsWith(line, pos, "str(")) {
-    value.type = kRegSz;
-    if (line[pos] == 's') {
-      pos += 3;
-      if (!parseTypeNumber(line, pos, value.type) || pos >= line.size() || line[pos] != '"') return false;
-    }
-    ++pos;
-    std::u16string text;
-    if (!unescape(line, pos, '"', text) || !onlyBlanksFrom(line, pos)) return false;
-    value.data = utf16leBytes(text);
-    return true;
-  }
-  if (startsWith(line, pos, "dword:")) {
-    pos += 6;
-    unsigned long n = 0;
-    int digits = 0;
-    while (pos < line.size() && hexDigit(line[pos]) >= 0) {
-      if (++digits > 8) return false;
-      n = n * 16 + static_cast<unsigned long>(hexDigit(line[pos++]));
-    }
-    if (digits == 0 || !onlyBlanksFrom(line, pos)) return false;
-    value.type = kRegDword;
-    value.data.clear();
-    for (int i = 0; i < 4; ++i) value.data.push_back(static_cast<char>((n >> (8 * i)) & 0xFF));
-    return true;
-  }
-  if (startsWith(line, pos, "hex")) {
-    pos += 3;
-    value.type = kRegBinary;
-    if (startsWith(line, pos, ":")) {
-      ++pos;
-    } else if (!parseTypeNumber(line, pos, value.type)) {
-      return false;
-    }
-    value.data.clear();
-    return parseHexBytes(line.substr(pos), value.data);
-  }
-  return false;
-}
-
-// Whether a value line goes on past its end: a hex list whose last non-blank
-// character is a backslash.
-bool continues(const std::string& line) {
-  size_t end = line.size();
-  while (end > 0 && isBlank(line[end - 1])) --end;
-  return end > 0 && line[end - 1] == '\\';
-}
-
-bool isHexValue(const std::string& line) {
-  return line.find("=hex") != std::string::npos || line.find("= hex") != std::string::npos;
 }
 
 std::string lineAt(const std::string& text, size_t begin, size_t end, size_t& next) {
@@ -251,8 +61,8 @@ void WineRegistry::Key::parseValues() const {
       const size_t first = skipBlanks(line, 0);
       if (first == line.size() || line[first] == ';' || line[first] == '#') continue;
       bool complete = true;
-      if (isHexValue(line)) {
-        while (continues(line)) {
+      {
+        while (RegistryLineContinues(line)) {
           line.erase(line.find_last_of('\\'));
           if (pos >= end) {
             complete = false;  // the file ends inside the list
@@ -263,7 +73,7 @@ void WineRegistry::Key::parseValues() const {
         }
       }
       WineRegistryValue value;
-      if (!complete || !parseValueLine(line, value)) continue;
+      if (!complete || !ParseRegistryValueLine(line, value)) continue;
       // A value given twice keeps its last data, as a later write would leave it.
       const std::string folded = upperAscii(value.name);
       auto same = std::find_if(values_.begin(), values_.end(),
@@ -271,6 +81,7 @@ void WineRegistry::Key::parseValues() const {
       if (same != values_.end()) {
         same->type = value.type;
         same->data = std::move(value.data);
+        same->raw = std::move(value.raw);
       } else {
         values_.push_back(std::move(value));
       }
@@ -280,8 +91,8 @@ void WineRegistry::Key::parseValues() const {
 
 std::unique_ptr<WineRegistry> WineRegistry::parse(std::string text) {
   size_t pos = 0;
-  if (startsWith(text, 0, "\xEF\xBB\xBF")) pos = 3;
-  if (!startsWith(text, pos, kHeader)) return nullptr;
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) pos = 3;
+  if (text.compare(pos, sizeof kWineRegistryHeader - 1, kWineRegistryHeader) != 0) return nullptr;
 
   std::unique_ptr<WineRegistry> registry(new WineRegistry());
   registry->text_ = std::move(text);
@@ -296,15 +107,13 @@ std::unique_ptr<WineRegistry> WineRegistry::parse(std::string text) {
   while (pos < all.size()) {
     const size_t lineStart = pos;
     const std::string line = lineAt(all, pos, all.size(), pos);
-    size_t at = skipBlanks(line, 0);
+    const size_t at = skipBlanks(line, 0);
     if (at == line.size() || line[at] != '[') continue;
     if (current != nullptr) current->sections_.back().second = lineStart;
     current = nullptr;
 
-    ++at;
-    std::u16string wide;
-    if (!unescape(line, at, ']', wide)) continue;  // its lines belong to no key
-    const std::string path = WideToAnsi(wide);
+    std::string path;
+    if (!ParseRegistryKeyLine(line, path)) continue;  // its lines belong to no key
     // Create the key and any parent the file does not list itself.
     Key* key = &registry->keys_.front();
     std::string foldedPath;

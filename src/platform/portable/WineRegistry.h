@@ -1,15 +1,5 @@
-// The registry of a Wine prefix, read from its text file system.reg.
-//
-// The file starts with the line "WINE REGISTRY Version 2"; each key follows as a line
-// "[Software\\Vendor\\Key] 1234567890" (named below HKEY_LOCAL_MACHINE, backslashes
-// doubled, then a timestamp) and the key's values as lines such as
-//   "Name"="text"     @="default value"     "Kind"=str(2):"%SystemRoot%"
-//   "Size"=dword:0000040a                   "Blob"=hex:01,02,03,04
-//   "Multi"=hex(7):61,00,00,00,00,00
-// where a long hex list goes on over several lines, each but the last ending in a
-// backslash.
-// Strings use backslash escapes (\\ \" \n \t ... \xHHHH for a UTF-16 unit, \ooo in
-// octal). Lines starting with ";" or "#" are comments or metadata.
+// The registry of a Wine prefix, read from its text file system.reg (the format is
+// described in platform/common/WineRegistryText.h).
 //
 // Reading is lazy: parse() only indexes where each key's lines are; a key's values
 // are parsed the first time one of them is asked for. Lines that cannot be
@@ -26,23 +16,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/common/WineRegistryText.h"
+
 namespace quillet::platform {
-
-// Registry value types, numbered as Windows numbers them.
-enum : unsigned long {
-  kRegNone = 0,
-  kRegSz = 1,
-  kRegExpandSz = 2,
-  kRegBinary = 3,
-  kRegDword = 4,
-  kRegMultiSz = 7
-};
-
-struct WineRegistryValue {
-  std::string name;    // UTF-8; empty for the key's default value ("@")
-  unsigned long type;  // kRegSz, kRegDword, ...
-  std::string data;    // the bytes Windows keeps: strings as UTF-16LE with their NUL
-};
 
 class WineRegistry {
  public:

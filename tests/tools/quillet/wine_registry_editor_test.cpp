@@ -37,8 +37,8 @@ TEST(WineRegistryEditor, EscapesAsWineWritesAndReadsBack) {
     editor.addStringValue("K", c.plain, c.plain, 1);
     const auto value = editor.findValue("K", c.plain);
     ASSERT_TRUE(value.has_value());
-    EXPECT_TRUE(value->isString);
-    EXPECT_EQ(value->text, c.plain);
+    EXPECT_TRUE(value->isString());
+    EXPECT_EQ(value->text(), c.plain);
   }
 }
 
@@ -80,7 +80,7 @@ TEST(WineRegistryEditor, FindsValuesOfEveryKind) {
       {"language", true, "0x0407", "\"0x0407\""},  // names ignore letter case
       {"Path", true, "%SystemRoot%\\Help", "str(2):\"%SystemRoot%\\\\Help\""},
       {"Count", false, "", "dword:00000003"},
-      {"Blob", false, "", "hex:01,02,03,\\"},
+      {"Blob", false, "", "hex:01,02,03,04,05"},  // continuation lines joined, as the library reads it
       {"", true, "default", "\"default\""},
       {"Esc\"aped", true, "AB\"", "\"\\x41\\102\\\"\""},
       {"Second", true, "from a later block", "\"from a later block\""},
@@ -89,14 +89,14 @@ TEST(WineRegistryEditor, FindsValuesOfEveryKind) {
     SCOPED_TRACE(row.name);
     const auto value = editor.findValue(kKey, row.name);
     ASSERT_TRUE(value.has_value());
-    EXPECT_EQ(value->isString, row.isString);
-    EXPECT_EQ(value->text, row.text);
+    EXPECT_EQ(value->isString(), row.isString);
+    EXPECT_EQ(value->text(), row.text);
     EXPECT_EQ(value->raw, row.raw);
   }
   EXPECT_FALSE(editor.findValue(kKey, "Broken").has_value());  // malformed lines are skipped
   EXPECT_FALSE(editor.findValue(kKey, "Preferred").has_value());
   EXPECT_FALSE(editor.findValue(kKey + "\\0x0407", "Language").has_value());
-  EXPECT_EQ(editor.findValue("Other", "Language")->text, "wrong key");
+  EXPECT_EQ(editor.findValue("Other", "Language")->text(), "wrong key");
 }
 
 TEST(WineRegistryEditor, RecognisesTheHeaderOnly) {
@@ -141,7 +141,7 @@ TEST(WineRegistryEditor, AddsOnlyTheNewLineAndKeepsEveryOtherByte) {
     editor.addStringValue(c.key, "N", "v", 77);
     EXPECT_EQ(editor.text(), c.after);
     ASSERT_TRUE(editor.findValue(c.key, "n").has_value());
-    EXPECT_EQ(editor.findValue(c.key, "n")->text, "v");
+    EXPECT_EQ(editor.findValue(c.key, "n")->text(), "v");
   }
 }
 
