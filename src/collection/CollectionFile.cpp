@@ -10,11 +10,6 @@
 #include "xml/dom/loader/PendingParseError.h"
 
 namespace quillet {
-namespace {
-// The encoding name a load gives HTML Help's "<XML>" form.
-constexpr char16_t kCompatibilityEncoding[] = u"MSXML_IE4";
-}  // namespace
-
 CCollectionFile::CCollectionFile() {
   // The settings every collection file and registry loads with: declared, no
   // encoding yet, CDATA sections expanded into text, white space not preserved.
@@ -40,7 +35,7 @@ bool CCollectionFile::load(const std::string& fileName, const std::u16string& wi
     return false;
   }
   document_ = result.document.release();
-  if (switches.safe && declInfo_.encoding == kCompatibilityEncoding) {
+  if (switches.safe && declInfo_.encoding == xml::kCompatibilityEncoding) {
     const unsigned codePage = platform::AnsiCodePage();
     if (DecodeSingleByteTexts(document_, codePage)) codePage_ = codePage;
   }

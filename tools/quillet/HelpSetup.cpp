@@ -115,7 +115,7 @@ std::string RegistryProblem(const std::string& registry, const std::string& coll
   xml::LoadResult loaded = xml::LoadDocumentFile(platform::AnsiToWide(registry), info);
   if (!loaded) return ShownPath(registry) + " " + DescribeLoadFailure(loaded);
   // HTML Help's own form is read in the prefix's code page, as the library reads it.
-  if (info.encoding == u"MSXML_IE4") DecodeSingleByteTexts(loaded.document.get(), platform::AnsiCodePage());
+  if (info.encoding == xml::kCompatibilityEncoding) DecodeSingleByteTexts(loaded.document.get(), platform::AnsiCodePage());
   xml::CDOMElement* collections = FindChildElement(loaded.document->getDocumentElement(), "Collections");
   if (collections == nullptr)
     return ShownPath(registry) + " is not a collection registry: it has no Collections element";

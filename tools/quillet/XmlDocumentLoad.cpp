@@ -70,7 +70,7 @@ DocumentPtr LoadForTool(const LoadOptions& options, xml::XMLDeclInfo& info, int&
     }
     return nullptr;
   }
-  if (options.codePage != 0 && info.encoding == u"MSXML_IE4")
+  if (options.codePage != 0 && info.encoding == xml::kCompatibilityEncoding)
     DecodeSingleByteTexts(loaded.document.get(), options.codePage);
   return std::move(loaded.document);
 }

@@ -26,15 +26,15 @@ struct FormatOptions {
   std::optional<std::string> encoding;
 };
 
-// The names the writer knows, spelled as it wants them.
-constexpr const char* kEncodingNames[] = {"ASCII", "ISO-8859-1", "UTF16",   "UTF-16",
-                                          "UTF8",  "UTF-8",      "UNICODE", "MSXML_IE4"};
+// The names the writer knows, spelled as it wants them, and the "<XML>" form.
+constexpr const char* kEncodingNames[] = {"ASCII", "ISO-8859-1", "UTF16", "UTF-16", "UTF8", "UTF-8", "UNICODE"};
 
 // The writer's spelling of an encoding name given in any letter case; "" when unknown.
 std::string CanonicalEncoding(const std::string& name) {
   for (const char* known : kEncodingNames)
     if (EqualsIgnoreAsciiCase(name, std::string(known))) return known;
-  return "";
+  const std::string compatibility = U16ToUtf8(kCompatibilityEncoding);
+  return EqualsIgnoreAsciiCase(name, compatibility) ? compatibility : "";
 }
 
 // Standard output as a byte sink, for OUT "-".

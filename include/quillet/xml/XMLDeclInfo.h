@@ -6,6 +6,10 @@
 
 namespace quillet::xml {
 
+// The encoding name that stands for HTML Help's own "<XML>" form: what a load records
+// for a document that begins with "<XML>", and what makes a save write that form.
+inline constexpr char16_t kCompatibilityEncoding[] = u"MSXML_IE4";
+
 struct XMLDeclInfo {
   // The loaded document had an XML declaration (the reader always reports true).
   bool declared = true;

@@ -4,14 +4,13 @@
 #include "quillet/xml/DOMDocument.h"
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMProcessingInstruction.h"
+#include "xml/common/AsciiClasses.h"
 #include "xml/common/U16String.h"
 #include "xml/output/XMLDeclParser.h"
 
 namespace quillet::xml {
 
 namespace {
-// The encoding name that stands for the "<XML>" compatibility form.
-constexpr char16_t kIE4Encoding[] = u"MSXML_IE4";
 // ISO-8859-1 as a Windows code page: the low 8 bits of every character up to U+00FF.
 constexpr unsigned kLatin1CodePage = 28591;
 // The escape buffer's first size; most values fit without growing it.
@@ -55,7 +54,7 @@ bool CXMLWriter::writeDocument(const CDOMDocument* document, const XMLDeclInfo* 
       selectEncoding(parser.getEncoding());
     }
   }
-  if (declInfo != nullptr && declInfo->encoding == kIE4Encoding) {
+  if (declInfo != nullptr && declInfo->encoding == kCompatibilityEncoding) {
     ie4Wrapper_ = true;
     if (options_.codePage != 0) encoder_ = std::make_unique<CCodePageEncoder>(sink_, options_.codePage);
     else encoder_ = std::make_unique<CSingleByteEncoder>(sink_);
@@ -254,10 +253,7 @@ void CXMLWriter::escapeText(const char16_t* text) {
   for (const char16_t* p = text; *p != 0; ++p) {
     // Runs of characters that need no escape are appended in one piece.
     const char16_t* run = p;
-    while (*p != 0 && *p != u'\t' && *p != u'\n' && *p != u'\r' && *p != u'"' && *p != u'&' && *p != u'<' &&
-           *p != u'>') {
-      ++p;
-    }
+    while (*p != 0 && !IsAsciiOf(*p, kAsciiEscapedOnOutput)) ++p;
     escaped_.append(run, static_cast<size_t>(p - run));
     switch (*p) {
       case u'\t': escaped_.append(u"&#9;"); break;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "quillet/xml/ByteSource.h"
+#include "xml/common/AsciiClasses.h"
 
 namespace quillet::xml {
 
@@ -48,10 +49,10 @@ class CUTF8CharSource final : public CCharSource {
   }
   // Appends the run of buffered single-byte characters whose entry in `take` is set
   // (an 128-entry table) and returns its length; the run stops at anything else.
-  std::size_t readBufferedRun(const bool* take, std::u16string& out) {
+  std::size_t readBufferedRun(unsigned char asciiClass, std::u16string& out) {
     std::size_t n = 0;
     unsigned char b = 0;
-    while (bytes_->peekBuffered(b) && b < 0x80 && take[b]) {
+    while (bytes_->peekBuffered(b) && IsAsciiOf(b, asciiClass)) {
       bytes_->skipBuffered();
       out.push_back(b);
       ++n;

@@ -21,38 +21,6 @@ bool isXmlnsWord(const std::u16string& text) {
   return true;
 }
 
-// A set of ASCII characters as a table, for taking runs of plain characters from the
-// buffer in one loop.
-struct AsciiSet {
-  bool table[128] = {};
-};
-
-// Printable ASCII and tab, less the characters of `excluded`.
-AsciiSet PrintableExcept(const char* excluded) {
-  AsciiSet set;
-  for (int c = 0x20; c < 0x7F; ++c) set.table[c] = true;
-  set.table[static_cast<int>('\t')] = true;
-  for (const char* p = excluded; *p; ++p) set.table[static_cast<int>(*p)] = false;
-  return set;
-}
-
-// Plain text in content: not markup, references or the characters of "]]>" (line
-// ends are outside the set anyway).
-const AsciiSet kOrdinaryText = PrintableExcept("<&]>");
-// Plain characters of a quoted attribute value: no quote, markup or reference.
-const AsciiSet kAttributeText = PrintableExcept("<&\"'");
-
-// ASCII name characters other than the colon, which splits qualified names.
-AsciiSet NameCharsWithoutColon() {
-  AsciiSet set;
-  for (int c = 0; c < 128; ++c) {
-    set.table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                   c == '-' || c == '_';
-  }
-  return set;
-}
-const AsciiSet kNameText = NameCharsWithoutColon();
-
 bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 int hexValue(char16_t c) {
@@ -85,7 +53,7 @@ void CXMLParser::scanNameParts(std::u16string& name, bool qualified) {
   do {
     if (qualified && c == u':' && partStart == 0) partStart = name.size() + 1;
     name.push_back(c);
-    if (utf8_ != nullptr) column_ += static_cast<int>(utf8_->readBufferedRun(kNameText.table, name));
+    if (utf8_ != nullptr) column_ += static_cast<int>(utf8_->readBufferedRun(kAsciiNamePart, name));
     checkName(name.size() - partStart);
     if (nextChar(c) != 0) return;  // the end of input is met by whoever reads next
   } while (classes_.isNameChar(c));
@@ -205,7 +173,7 @@ void CXMLParser::readAttributeValue(std::u16string& value) {
     }
     value.push_back(c);
     if (quoted && utf8_ != nullptr) {
-      column_ += static_cast<int>(utf8_->readBufferedRun(kAttributeText.table, value));
+      column_ += static_cast<int>(utf8_->readBufferedRun(kAsciiPlainAttribute, value));
     }
   }
 }
@@ -429,7 +397,7 @@ void CXMLParser::readRootElement() {
         bracketRun_ = 0;
         appendOrdinary(frame, c);
         // Take the rest of a run of plain text in one go, straight from the buffer.
-        if (utf8_ != nullptr) column_ += static_cast<int>(utf8_->readBufferedRun(kOrdinaryText.table, text_));
+        if (utf8_ != nullptr) column_ += static_cast<int>(utf8_->readBufferedRun(kAsciiPlainText, text_));
         break;
     }
   }

@@ -46,7 +46,7 @@ void CXMLParser::readXMLDecl() {
     restore(start);
     if (matchLiteral("<XML>")) {
       // The compatibility form: single-byte text, no declaration can follow.
-      declInfo.encoding = u"MSXML_IE4";
+      declInfo.encoding = kCompatibilityEncoding;
       declInfo.encodingGiven = true;
       setCurrent(nullptr);
       compatibility_ = true;

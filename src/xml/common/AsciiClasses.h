@@ -1,0 +1,50 @@
+// What the reader's and the writer's scanning loops ask of an ASCII character, one bit
+// a question, in one table (as pugixml's chartype tables do): a loop takes a run of
+// characters while their bit is set, with one lookup a character. Every code unit
+// from 0x80 up has none of these bits; the loops treat such units on their own.
+#ifndef QUILLET_XML_COMMON_ASCIICLASSES_H
+#define QUILLET_XML_COMMON_ASCIICLASSES_H
+
+namespace quillet::xml {
+
+enum AsciiClass : unsigned char {
+  // Printable ASCII and tab, less "<", "&", "]" and ">": plain text of element
+  // content (line ends are not in it either).
+  kAsciiPlainText = 1,
+  // Printable ASCII and tab, less "<", "&" and both quotes: plain text of a quoted
+  // attribute value.
+  kAsciiPlainAttribute = 2,
+  // Name characters other than the colon, which splits qualified names.
+  kAsciiNamePart = 4,
+  // What the writer writes as a reference: tab, line feed, carriage return, '"', "&",
+  // "<" and ">".
+  kAsciiEscapedOnOutput = 8,
+};
+
+namespace detail {
+struct AsciiClassTable {
+  unsigned char bits[128] = {};
+  constexpr AsciiClassTable() {
+    for (int c = 0x20; c < 0x7F; ++c) bits[c] = kAsciiPlainText | kAsciiPlainAttribute;
+    bits['\t'] = kAsciiPlainText | kAsciiPlainAttribute;
+    for (const char c : {'<', '&', ']', '>'}) bits[static_cast<int>(c)] &= ~kAsciiPlainText;
+    for (const char c : {'<', '&', '"', '\''}) bits[static_cast<int>(c)] &= ~kAsciiPlainAttribute;
+    for (int c = 0; c < 128; ++c) {
+      if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+          c == '_')
+        bits[c] |= kAsciiNamePart;
+    }
+    for (const char c : {'\t', '\n', '\r', '"', '&', '<', '>'}) bits[static_cast<int>(c)] |= kAsciiEscapedOnOutput;
+  }
+};
+inline constexpr AsciiClassTable kAsciiClassTable;
+}  // namespace detail
+
+// Whether `c` is an ASCII character with any of the bits of `mask`.
+constexpr bool IsAsciiOf(char16_t c, unsigned char mask) {
+  return c < 128 && (detail::kAsciiClassTable.bits[c] & mask) != 0;
+}
+
+}  // namespace quillet::xml
+
+#endif
