@@ -125,8 +125,8 @@ TEST_F(Files, ReplacementRefusesWhatIsNotAFileAndLeavesNoTemporary) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const struct {
     std::string path, kind;
-  } cases[] = {{"C:\\windows\\Help\\folder", "a directory"}, {"C:\\windows\\Help\\pipe", "a FIFO"},
-               {"/dev/null", "a device"}};
+  } cases[] = {{"C:\\windows\\Help\\folder", "a directory"}, {"C:\\windows\\Help\\pipe", "a FIFO"}};
+  EXPECT_EQ(platform::NotARegularFile("/dev/null"), "a device");  // only looked at: never a target here
   for (const auto& c : cases) {
     EXPECT_EQ(platform::NotARegularFile(c.path), c.kind);
     EXPECT_NE(Replace(c.path, "x").find("is " + c.kind + ", not a file"), std::string::npos) << c.path;

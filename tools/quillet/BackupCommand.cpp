@@ -6,7 +6,9 @@
 namespace quillet::tool {
 namespace {
 
-CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void AddBackupCommand(CLI::App& app) {
   CLI::App* backup = app.add_subcommand("backup", "Back up the collection registry or the default collection");
   backup->add_subcommand("registry", "Copy HHCOLREG.DAT to HHCOLREG.BAK beside it")->callback([] {
     ForgetLastError();
@@ -28,7 +30,6 @@ CommandRegistration registration([](CLI::App& app) {
         }
         Finish(QuilletCBackupDefaultCollection(), "backup collection");
       });
-});
+}
 
-}  // namespace
 }  // namespace quillet::tool

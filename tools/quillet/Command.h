@@ -1,13 +1,10 @@
-// How the tool's commands are put together: each commands file registers a function
-// that adds its subcommands to the application, so that adding a command never means
-// editing main.cpp.
+// How the tool's commands are put together: each commands file has a function that
+// adds its subcommands to the application, and main() calls each in turn.
 #ifndef QUILLET_TOOL_COMMAND_H
 #define QUILLET_TOOL_COMMAND_H
 
 #include <CLI/CLI.hpp>
 
-#include <functional>
-#include <vector>
 
 namespace quillet::tool {
 
@@ -19,14 +16,22 @@ constexpr int kExitUsage = 2;   // bad arguments: nothing was read or changed
 // The exit code a command's callback leaves for main().
 int& ExitCode();
 
-using CommandAdder = std::function<void(CLI::App& app)>;
-std::vector<CommandAdder>& CommandAdders();
-
-// Registers a commands file at static initialisation:
-//   static quillet::tool::CommandRegistration reg([](CLI::App& app) { ... });
-struct CommandRegistration {
-  explicit CommandRegistration(CommandAdder adder) { CommandAdders().push_back(std::move(adder)); }
-};
+// The commands, one function a file, in the order they are listed in the help.
+void AddBackupCommand(CLI::App& app);    // backup registry | collection
+void AddFoldersCommand(CLI::App& app);   // folders
+void AddInitCommand(CLI::App& app);      // init
+void AddInstallCommands(CLI::App& app);  // install, remove
+void AddTitlesCommand(CLI::App& app);    // titles
+void AddVersionCommand(CLI::App& app);   // version
+void AddWhereCommand(CLI::App& app);     // where
+// The `xml` group (see XmlGroup.h).
+void AddXmlEventsCommand(CLI::App& app);
+void AddXmlFormatCommand(CLI::App& app);
+void AddXmlMatchCommand(CLI::App& app);
+void AddXmlSelectCommand(CLI::App& app);
+void AddXmlSerializeCommand(CLI::App& app);
+void AddXmlTestCommand(CLI::App& app);
+void AddXmlTreeCommand(CLI::App& app);
 
 }  // namespace quillet::tool
 

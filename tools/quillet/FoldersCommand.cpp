@@ -96,13 +96,14 @@ void RunFolders(const FoldersOptions& options) {
   Finish(code, "folders");
 }
 
-CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void AddFoldersCommand(CLI::App& app) {
   auto options = std::make_shared<FoldersOptions>();
   CLI::App* cmd = app.add_subcommand("folders", "Print the folder tree of the default collection");
   cmd->add_option("--collection", options->file, "Collection file to read instead of the default one");
   cmd->add_flag("--json", options->json, "Print the tree as JSON: [{\"title\":...,\"folders\":[...]}, ...]");
   cmd->callback([options] { RunFolders(*options); });
-});
+}
 
-}  // namespace
 }  // namespace quillet::tool

@@ -12,7 +12,9 @@
 namespace quillet::tool {
 namespace {
 
-CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void AddInitCommand(CLI::App& app) {
   auto request = std::make_shared<SetupRequest>();
   auto* init = app.add_subcommand("init",
                                   "Make the prefix a working HTML Help environment: registry settings, collection "
@@ -38,7 +40,6 @@ CommandRegistration registration([](CLI::App& app) {
     request->timestamp = static_cast<std::uint64_t>(std::time(nullptr));
     ExitCode() = SetUpHelpEnvironment(*request, std::cout, std::cerr);
   });
-});
+}
 
-}  // namespace
 }  // namespace quillet::tool

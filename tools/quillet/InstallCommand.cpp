@@ -101,7 +101,9 @@ void RunRemove(const RemoveRequest& r) {
   Report("remove", code, status, changes, r.change, "nothing to remove");
 }
 
-CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void AddInstallCommands(CLI::App& app) {
   auto install = std::make_shared<InstallRequest>();
   CLI::App* cmd = app.add_subcommand("install", "Register a help title and hang it into the default collection");
   cmd->add_option("--id", install->id, "Title id (DocCompId)")->required();
@@ -125,7 +127,6 @@ CommandRegistration registration([](CLI::App& app) {
     }
     RunRemove(*remove);
   });
-});
+}
 
-}  // namespace
 }  // namespace quillet::tool

@@ -72,12 +72,13 @@ void RunTitles(const std::string& registry) {
   Finish(code == QUILLET_E_NOT_FOUND ? QUILLET_OK : code, "titles");
 }
 
-CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void AddTitlesCommand(CLI::App& app) {
   auto registry = std::make_shared<std::string>();
   CLI::App* cmd = app.add_subcommand("titles", "List the registered titles, one JSON object per line");
   cmd->add_option("--registry", *registry, "Registry file to read instead of the default one");
   cmd->callback([registry] { RunTitles(*registry); });
-});
+}
 
-}  // namespace
 }  // namespace quillet::tool

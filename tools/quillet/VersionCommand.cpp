@@ -5,13 +5,13 @@
 #include "quillet/quillet.h"
 
 namespace quillet::tool {
-namespace {
-CommandRegistration registration([](CLI::App& app) {
+
+void AddVersionCommand(CLI::App& app) {
   app.add_subcommand("version", "Print the library's version text")->callback([] {
     char text[64];
     QuilletGetVersion(text);
     std::cout << text << "\n";
   });
-});
-}  // namespace
+}
+
 }  // namespace quillet::tool

@@ -31,10 +31,11 @@ void RunWhere() {
   }
 }
 
-CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void AddWhereCommand(CLI::App& app) {
   app.add_subcommand("where", "Print where the collection registry and the default collection file are")
       ->callback(RunWhere);
-});
+}
 
-}  // namespace
 }  // namespace quillet::tool

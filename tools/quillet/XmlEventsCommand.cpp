@@ -130,7 +130,9 @@ int RunEvents(const EventsOptions& o) {
   return 0;
 }
 
-quillet::tool::CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void quillet::tool::AddXmlEventsCommand(CLI::App& app) {
   auto options = std::make_shared<EventsOptions>();
   CLI::App* cmd = quillet::tool::XmlGroup(app).add_subcommand(
       "events", "Print the reader's events for FILE, one JSON object per line");
@@ -143,6 +145,4 @@ quillet::tool::CommandRegistration registration([](CLI::App& app) {
   cmd->add_flag("--unicode-default", options->unicodeDefault,
                 "Read input without a byte-order mark as UTF-16 little-endian instead of UTF-8");
   cmd->callback([options] { quillet::tool::ExitCode() = RunEvents(*options); });
-});
-
-}  // namespace
+}

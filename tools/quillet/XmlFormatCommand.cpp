@@ -122,7 +122,9 @@ int RunFormat(const FormatOptions& options) {
   return kExitFailed;
 }
 
-quillet::tool::CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void quillet::tool::AddXmlFormatCommand(CLI::App& app) {
   auto options = std::make_shared<FormatOptions>();
   CLI::App* cmd = XmlGroup(app).add_subcommand("format", "Load IN and save it to OUT as a collection save writes it");
   AddLoadOptions(cmd, options->load, "IN");
@@ -131,6 +133,4 @@ quillet::tool::CommandRegistration registration([](CLI::App& app) {
   cmd->add_option("--encoding", options->encoding,
                   "Write in this encoding instead of the one IN was read in (letter case does not matter)");
   cmd->callback([options] { ExitCode() = RunFormat(*options); });
-});
-
-}  // namespace
+}

@@ -27,12 +27,12 @@ int RunMatch(const MatchOptions& options) {
   return 0;
 }
 
-quillet::tool::CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void quillet::tool::AddXmlMatchCommand(CLI::App& app) {
   auto options = std::make_shared<MatchOptions>();
   CLI::App* cmd = XmlGroup(app).add_subcommand("match", "Print whether a node of FILE matches a name pattern");
   AddPathContextOptions(cmd, options->context);
   cmd->add_option("PATTERN", options->pattern, "The pattern, such as /a/b")->required();
   cmd->callback([options] { ExitCode() = RunMatch(*options); });
-});
-
-}  // namespace
+}

@@ -36,12 +36,12 @@ int RunSelect(const SelectOptions& options) {
   return 0;
 }
 
-quillet::tool::CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void quillet::tool::AddXmlSelectCommand(CLI::App& app) {
   auto options = std::make_shared<SelectOptions>();
   CLI::App* cmd = XmlGroup(app).add_subcommand("select", "Print the nodes a path expression selects in FILE");
   AddPathContextOptions(cmd, options->context);
   cmd->add_option("PATH", options->path, "The location path")->required();
   cmd->callback([options] { ExitCode() = RunSelect(*options); });
-});
-
-}  // namespace
+}

@@ -39,12 +39,12 @@ int RunSerialize(const SerializeOptions& options) {
   return 0;
 }
 
-quillet::tool::CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void quillet::tool::AddXmlSerializeCommand(CLI::App& app) {
   auto options = std::make_shared<SerializeOptions>();
   CLI::App* cmd = XmlGroup(app).add_subcommand("serialize", "Load FILE and print its XML text as UTF-8");
   AddLoadOptions(cmd, options->load);
   cmd->add_option("--path", options->path, "Print only the nodes PATH selects, one after another");
   cmd->callback([options] { ExitCode() = RunSerialize(*options); });
-});
-
-}  // namespace
+}

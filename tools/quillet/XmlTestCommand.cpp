@@ -35,7 +35,9 @@ int RunTest(const TestOptions& options) {
   return 0;
 }
 
-quillet::tool::CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void quillet::tool::AddXmlTestCommand(CLI::App& app) {
   auto options = std::make_shared<TestOptions>();
   CLI::App* cmd = XmlGroup(app).add_subcommand("test", "Print whether an expression is true at a node of FILE");
   AddPathContextOptions(cmd, options->context);
@@ -48,6 +50,4 @@ quillet::tool::CommandRegistration registration([](CLI::App& app) {
   position->needs(size);
   size->needs(position);
   cmd->callback([options] { ExitCode() = RunTest(*options); });
-});
-
-}  // namespace
+}

@@ -68,11 +68,11 @@ int RunTree(const LoadOptions& options) {
   return 0;
 }
 
-quillet::tool::CommandRegistration registration([](CLI::App& app) {
+}  // namespace
+
+void quillet::tool::AddXmlTreeCommand(CLI::App& app) {
   auto options = std::make_shared<LoadOptions>();
   CLI::App* cmd = XmlGroup(app).add_subcommand("tree", "Load FILE into a document tree and print it as JSON");
   AddLoadOptions(cmd, *options);
   cmd->callback([options] { ExitCode() = RunTree(*options); });
-});
-
-}  // namespace
+}

@@ -18,10 +18,6 @@ int& ExitCode() {
   static int code = 0;
   return code;
 }
-std::vector<CommandAdder>& CommandAdders() {
-  static std::vector<CommandAdder> adders;
-  return adders;
-}
 }  // namespace quillet::tool
 
 namespace {
@@ -159,7 +155,11 @@ int main(int argc, char** argv) {
   app.parse_complete_callback([&prefix] {
     if (!prefix.empty()) quillet::platform::SetPrefix(prefix);
   });
-  for (auto& add : quillet::tool::CommandAdders()) add(app);
+  using namespace quillet::tool;
+  for (auto add : {AddBackupCommand, AddFoldersCommand, AddInitCommand, AddInstallCommands, AddTitlesCommand,
+                   AddVersionCommand, AddWhereCommand, AddXmlEventsCommand, AddXmlFormatCommand, AddXmlMatchCommand,
+                   AddXmlSelectCommand, AddXmlSerializeCommand, AddXmlTestCommand, AddXmlTreeCommand})
+    add(app);
   std::vector<std::string> helpWords;
   // Answered before the parse (below); listed here so that the help shows it.
   app.add_subcommand("help", "Print the help of the program or of a command (quillet help install)")->allow_extras();

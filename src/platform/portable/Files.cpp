@@ -219,7 +219,11 @@ bool FileReplacement::prepare() {
 bool FileReplacement::commit() {
   if (hostTemporary_.empty() || descriptor_ >= 0) return fail("nothing to save for", EBADF);
   int error = 0;
-  if (detail::ShouldFail(FaultPoint::kRename)) error = EACCES;
+  // Looked at again right before the rename: a target that became something other
+  // than a file meanwhile is never replaced by one.
+  struct stat info;
+  if (::stat(hostTarget_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) error = EISDIR;
+  else if (detail::ShouldFail(FaultPoint::kRename)) error = EACCES;
   else if (::rename(hostTemporary_.c_str(), hostTarget_.c_str()) != 0) error = errno;
   if (error != 0) {
     abandon();
