@@ -17,7 +17,7 @@ cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 echo "== Windows cross build (x86_64-w64-mingw32)"
-cmake -S . -B build-mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+cmake -S . -B build-mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DQUILLET_WERROR=ON -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_TOOL=OFF >/dev/null
 cmake --build build-mingw -j "$jobs"
 ls -l build-mingw/src/QUILLET.dll
