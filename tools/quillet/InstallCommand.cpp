@@ -37,7 +37,7 @@ void Report(const std::string& command, int code, const std::vector<std::string>
             const ChangeOptions& options, const char* nothing) {
   // A failed call changed nothing on disk, whatever it had changed in memory.
   if (!options.quiet && code == QUILLET_OK) {
-    for (const std::string& line : changes) std::cout << (options.dryRun ? WouldBe(line) : line) << "\n";
+    for (const std::string& line : changes) std::cout << FromAnsi(options.dryRun ? WouldBe(line) : line) << "\n";
     if (changes.empty()) std::cerr << nothing << "\n";
   }
   Finish(code, command);
@@ -58,7 +58,7 @@ void RunInstall(const InstallRequest& r) {
   options.allOrNothing = true;
   options.dryRun = r.change.dryRun;
   options.changes = &changes;
-  const int code = InstallTitle(r.folder, r.chm, r.chi, r.id, options);
+  const int code = InstallTitle(ToAnsi(r.folder), ToAnsi(r.chm), ToAnsi(r.chi), ToAnsi(r.id), options);
   // The library's texts name the missing file the way the caller gave it; where it
   // was looked for on this machine is the tool's to add.
   if (code == QUILLET_E_CHM_MISSING || code == QUILLET_E_CHI_MISSING) {
@@ -87,7 +87,8 @@ void RunRemove(const RemoveRequest& r) {
   options.dryRun = r.change.dryRun;
   options.changes = &changes;
   // An absent option is a null argument: the library then skips that half.
-  const int code = RemoveTitle(r.hasFolder ? r.folder.c_str() : nullptr, r.hasId ? r.id.c_str() : nullptr, options);
+  const std::string folder = ToAnsi(r.folder), id = ToAnsi(r.id);
+  const int code = RemoveTitle(r.hasFolder ? folder.c_str() : nullptr, r.hasId ? id.c_str() : nullptr, options);
   Report("remove", code, changes, r.change, "nothing to remove");
 }
 
