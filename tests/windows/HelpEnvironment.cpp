@@ -56,13 +56,13 @@ std::string WorkDirectory() {
   return std::string(buffer, length) + "quillet-windows-tests\\";
 }
 
-void SetStringValue(const std::string& key, const char* name, const std::string& value) {
+void SetStringValue(const std::string& key, const char* name, const std::string& value, bool withNul) {
   HKEY handle = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr),
             ERROR_SUCCESS)
       << key;
   const LONG result = RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                     static_cast<DWORD>(value.size() + 1));
+                                     static_cast<DWORD>(value.size() + (withNul ? 1 : 0)));
   RegCloseKey(handle);
   ASSERT_EQ(result, ERROR_SUCCESS) << key << " " << name;
 }

@@ -23,8 +23,9 @@ std::string HelpDirectory();        // "<windows>\Help\"
 std::string AllUsersHelpDirectory();  // "<drive>\Documents and Settings\...\HTML Help\"
 std::string WorkDirectory();        // a folder of the tests' own files, with a backslash
 
-// Registry values below HKEY_LOCAL_MACHINE (keys made on the way), and whole trees.
-void SetStringValue(const std::string& key, const char* name, const std::string& value);
+// Registry values below HKEY_LOCAL_MACHINE (keys made on the way; a string stored
+// with its NUL unless asked not to, as some programs store them), and whole trees.
+void SetStringValue(const std::string& key, const char* name, const std::string& value, bool withNul = true);
 void DeleteKeyTree(const std::string& key);
 
 // Whole files; folders on the way are made. Reading a missing file fails the test.

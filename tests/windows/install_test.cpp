@@ -156,6 +156,41 @@ TEST_F(InstallTest, WaitsForTheFilesLock) {
   EXPECT_EQ(QuilletInstall("Books", chm.c_str(), chm.c_str(), "Guide"), 0);
 }
 
+// Sets a file's last change `hours` from now.
+void Touch(const std::string& path, int hours) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER when;
+  when.LowPart = now.dwLowDateTime;
+  when.HighPart = now.dwHighDateTime;
+  when.QuadPart += static_cast<long long>(hours) * 3600 * 10000000LL;
+  FILETIME time = {when.LowPart, when.HighPart};
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+  CloseHandle(file);
+}
+
+// What a killed program left beside the registry goes with the next save under the
+// lock, whatever the letter case it named the registry in; what may belong to a save
+// still going on, or is not such a temporary, stays.
+TEST_F(InstallTest, StaleTemporariesGo) {
+  SetUpHelp();
+  const std::string chm = WorkDirectory() + "guide.chm";
+  WriteBytes(chm, "chm");
+  const std::string stale = HelpDirectory() + "hhcolreg.dat.0123456789abcdef.qtmp",
+                    staleUpper = registry_ + ".00112233445566aa.qtmp", recent = registry_ + ".fedcba9876543210.qtmp",
+                    other = registry_ + ".not-a-temporary.qtmp";
+  for (const std::string& path : {stale, staleUpper, recent, other}) WriteBytes(path, "partial");
+  for (const std::string& path : {stale, staleUpper, other}) Touch(path, -1);
+  Touch(recent, 1);
+  ASSERT_EQ(QuilletInstall("Books", chm.c_str(), chm.c_str(), "Guide"), 0);
+  EXPECT_FALSE(Exists(stale));
+  EXPECT_FALSE(Exists(staleUpper));
+  EXPECT_TRUE(Exists(recent));
+  EXPECT_TRUE(Exists(other));
+}
+
 // A program built with Microsoft's compiler against quillet.h asks for this name.
 TEST(ExportTest, MicrosoftNameCalls) {
 #ifdef _WIN64

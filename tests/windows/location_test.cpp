@@ -88,6 +88,16 @@ TEST_F(LocationTest, DefaultCollectionNameThatDoesNotFitIsNotRead) {
   EXPECT_STREQ(exact, "C:\\a rather long collection file name.col");
 }
 
+TEST_F(LocationTest, NameStoredWithoutItsNul) {
+  NameDefaultCollection("placeholder");
+  SetStringValue(std::string(kDeveloperCollections) + "\\0x0409\\Tests", "Filename", "C:\\x.col", false);
+  char noRoomForNul[8];
+  EXPECT_EQ(QuilletGetDefaultCollectionFilename(noRoomForNul, sizeof noRoomForNul), 0);
+  char buffer[9];
+  EXPECT_EQ(QuilletGetDefaultCollectionFilename(buffer, sizeof buffer), 1);
+  EXPECT_STREQ(buffer, "C:\\x.col");
+}
+
 TEST_F(LocationTest, NoLanguageNoCollection) {
   SetStringValue(std::string(kDeveloperCollections) + "\\0x0409\\Tests", "Filename", "C:\\t.col");
   char buffer[64] = "untouched";

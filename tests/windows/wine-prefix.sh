@@ -18,7 +18,7 @@ server=$(dirname "$wine")/wineserver
 case $action in
   start)
     mkdir -p "$prefix"
-    "$server" -p </dev/null >/dev/null 2>&1
+    "$server" -p </dev/null >/dev/null 2>&1 || true  # fails when it runs already
     # wineboot makes a new prefix (about ten seconds; without a 32-bit Wine it reports
     # that syswow64\rundll32.exe is missing, which does not matter to 64-bit programs)
     # and starts the helper programs of an existing one, here, with their output in a
