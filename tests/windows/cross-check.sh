@@ -13,7 +13,8 @@
 set -euo pipefail
 linux=${1:?the Linux quillet} exe=${2:?quillet.exe} wine=${3:?Wine loader} prefix=${4:?Wine prefix}
 here=$(cd "$(dirname "$0")" && pwd)
-export WINEPREFIX=$prefix WINEDEBUG=-all
+# Wine takes its ANSI code page from the locale: C gives 1252, which the tests expect.
+export LC_ALL=C.UTF-8 WINEPREFIX=$prefix WINEDEBUG=-all
 unset DISPLAY WAYLAND_DISPLAY
 server=$(dirname "$wine")/wineserver
 [ -x "$server" ] || server=wineserver

@@ -10,7 +10,8 @@
 # holding CTest's output pipe would keep CTest waiting after the last test.
 set -euo pipefail
 action=${1:?start or stop} wine=${2:?Wine loader} prefix=${3:?prefix directory}
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+# Wine takes its ANSI code page from the locale: C gives 1252, which the tests expect.
+export LC_ALL=C.UTF-8 WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 server=$(dirname "$wine")/wineserver
 [ -x "$server" ] || server=wineserver
