@@ -114,6 +114,25 @@ TEST_F(CollectionTest, TitleEntriesSurviveSaveAndReopen) {
   QuilletCloseDocInfo(docInfo);
 }
 
+// A registry in the Help directory that does not list the default collection gives way
+// to the All Users one that does.
+TEST_F(CollectionTest, TitleEntriesOfTheAllUsersRegistry) {
+  SetUpHelp();
+  WriteBytes(registry_, RegistryText("C:\\another.col"));
+  WriteBytes(AllUsersHelpDirectory() + "hhcolreg.dat", RegistryText(collection_, "7"));
+  unsigned long docInfo = 0, doc = 0;
+  ASSERT_EQ(QuilletOpenDocInfo(&docInfo), 0);
+  char number[64] = {};
+  EXPECT_EQ(QuilletGetDefaultCollectionNumber(docInfo, number), 0);
+  EXPECT_STREQ(number, "7");
+  ASSERT_EQ(QuilletAddDoc(docInfo, "Guide", &doc), 0);
+  QuilletCloseDoc(doc);
+  ASSERT_EQ(QuilletSaveDocInfo(docInfo), 0);
+  QuilletCloseDocInfo(docInfo);
+  EXPECT_NE(ReadBytes(AllUsersHelpDirectory() + "hhcolreg.dat").find("Guide"), std::string::npos);
+  EXPECT_EQ(ReadBytes(registry_), RegistryText("C:\\another.col"));
+}
+
 // Both backups copy with CopyFileA beside the file and put the copy in place of the
 // older backup.
 TEST_F(CollectionTest, BackupsReplaceOlderOnes) {
