@@ -132,11 +132,36 @@ void Save(benchmark::State& state, const BenchFile& file) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * written));
 }
 
+// One element with state.range(0) attributes, each declaring a namespace prefix that
+// the next one uses: the time per attribute must not grow with their number.
+void BM_LoadManyAttributes(benchmark::State& state) {
+  const auto count = static_cast<size_t>(state.range(0));
+  std::string text = "<r";
+  for (size_t i = 0; i < count; ++i) {
+    const std::string n = std::to_string(i);
+    text += " xmlns:p" + n + "=\"u" + n + "\" " + (i > 0 ? "p" + std::to_string(i - 1) : std::string("q")) +
+            ":a" + n + "=\"v\"";
+  }
+  text += " a0=\"repeated\" a0=\"last wins\"/>";
+  const BenchFile file("quillet_bench_attributes.xml", text);
+  for (auto _ : state) {
+    XMLDeclInfo info;
+    CDOMDocument* doc = LoadDocument(file.path(), info);
+    if (doc == nullptr) {
+      state.SkipWithError("the generated document did not load");
+      return;
+    }
+    doc->release();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * count * 2));  // attributes read
+}
+
 void BM_LoadRegistry(benchmark::State& state) { Load(state, Registry()); }
 void BM_LoadText(benchmark::State& state) { Load(state, Text()); }
 void BM_SaveRegistry(benchmark::State& state) { Save(state, Registry()); }
 void BM_SaveText(benchmark::State& state) { Save(state, Text()); }
 
+BENCHMARK(BM_LoadManyAttributes)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadRegistry)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LoadText)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SaveRegistry)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -5,7 +5,8 @@
 #                                   # compilers, clang (Microsoft's export names) and Wine
 set -euo pipefail
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-          libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix python3 unzip gcovr)
+          libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix python3 unzip gcovr
+          clang-14 libclang-rt-14-dev)
 if [ "${1:-}" = "windows" ]; then
   # wine64 alone runs 64-bit programs; the 32-bit loader (wine32) is not wanted.
   packages+=(g++-mingw-w64-i686-posix clang wine wine64)

@@ -6,9 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "collection/DocInfo.h"
-#include "collection/DocValues.h"
-#include "collection/Folders.h"
+#include "api/Handles.h"
 #include "quillet/quillet.h"
 #include "api/SafeMode.h"
 

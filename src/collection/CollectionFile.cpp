@@ -1,10 +1,13 @@
 #include "collection/CollectionFile.h"
 
-#include "api/LastError.h"
-#include "api/SafeMode.h"
+#include <cstdio>
+
 #include "collection/CodePageText.h"
-#include "platform/Platform.h"
-#include "quillet/quillet.h"
+#include "collection/Location.h"
+#include "collection/Navigation.h"
+#include "quillet/result_codes.h"
+#include "xml/common/U16String.h"
+#include "xml/dom/loader/PendingParseError.h"
 
 namespace quillet {
 namespace {
@@ -28,7 +31,8 @@ CCollectionFile::~CCollectionFile() {
   if (document_ != nullptr) document_->release();
 }
 
-bool CCollectionFile::load(const std::string& fileName, const std::u16string& wideName, xml::LoadResult& failure) {
+bool CCollectionFile::load(const std::string& fileName, const std::u16string& wideName, const Switches& switches,
+                           xml::LoadResult& failure) {
   fileName_ = fileName;
   xml::LoadResult result = xml::LoadDocumentFile(wideName, declInfo_);
   if (!result) {
@@ -36,33 +40,34 @@ bool CCollectionFile::load(const std::string& fileName, const std::u16string& wi
     return false;
   }
   document_ = result.document.release();
-  if (SafeMode() && declInfo_.encoding == kCompatibilityEncoding) {
+  if (switches.safe && declInfo_.encoding == kCompatibilityEncoding) {
     const unsigned codePage = platform::AnsiCodePage();
     if (DecodeSingleByteTexts(document_, codePage)) codePage_ = codePage;
   }
   return true;
 }
 
-xml::SaveResult CCollectionFile::prepareSave(platform::FileReplacement& replacement) {
+xml::SaveResult CCollectionFile::prepareSave(platform::FileReplacement& replacement, const Switches& switches) {
   xml::WriteOptions options;
   // A tree decoded from a code page goes back into it, whatever the switch says now;
   // otherwise safe mode keeps every character that the low 8 bits would lose from
   // being written at all.
   options.codePage = codePage_;
-  if (SafeMode()) {
-    options.emptyContainersWithEndTag = !SelfClosingEmptyTags();
+  if (switches.safe) {
+    options.emptyContainersWithEndTag = !switches.selfClosingEmptyTags;
     options.strictSingleByte = true;
+    options.onlyWhatReadsBack = true;
   }
   // Temporaries of this file that a killed process left are older than the lock.
   const long long since = HelpFilesLock::heldSince();
   if (since >= 0) platform::RemoveStaleTemporaries(fileName_, since);
-  if (document_ == nullptr) return xml::SaveResult{xml::SaveOutcome::kNothingToWrite, "", 0};
+  if (document_ == nullptr) return xml::SaveResult{xml::SaveOutcome::kNothingToWrite, "", 0, 0};
   return xml::PrepareDocumentFile(document_, platform::AnsiToWide(fileName_), declInfo_, options, replacement);
 }
 
-xml::SaveResult CCollectionFile::save() {
+xml::SaveResult CCollectionFile::save(const Switches& switches) {
   platform::FileReplacement replacement;
-  xml::SaveResult result = prepareSave(replacement);
+  xml::SaveResult result = prepareSave(replacement, switches);
   if (result.ok() && !replacement.commit()) {
     result.outcome = xml::SaveOutcome::kWriteFailed;
     result.error = replacement.error();
@@ -89,36 +94,149 @@ bool CCollectionFile::removedSince(xml::CDOMNode* node, unsigned long long gener
   return false;
 }
 
-CNodeListRef::~CNodeListRef() {
-  if (list != nullptr) list->release();
+// --- Loading ------------------------------------------------------------------------
+
+void PrintDiagnostic(const char* line) {
+  std::printf("%s", line);
+  std::fflush(stdout);
 }
 
-CCollectionFile* RequireFile(unsigned long handle) { return RequireHandle<CCollectionFile>(handle); }
-
-CNodeRef* RequireNode(unsigned long handle, CNodeRef::Kind kind) {
-  CNodeRef* ref = HandleTable::instance().lookup<CNodeRef>(handle);
-  if (ref == nullptr || ref->kind != kind || ref->gone()) {
-    SetInvalidHandleError();
-    return nullptr;
+bool DefaultCollectionName(std::string& name) {
+  char buffer[kCollectionFilenameSize];
+  if (!ReadDefaultCollectionFilename(buffer, sizeof buffer)) {
+    PrintDiagnostic("Failed to get collection filename\n");
+    return false;
   }
-  return ref;
+  name = buffer;
+  return true;
 }
 
-CNodeListRef* RequireList(unsigned long handle) { return RequireHandle<CNodeListRef>(handle); }
-
-int HandOut(std::unique_ptr<HandleRecord> record, unsigned long owner, unsigned long* place) {
-  const unsigned long handle = HandleTable::instance().issue(std::move(record), owner);
-  if (handle == 0) {
-    SetInvalidHandleError();
-    return QUILLET_E_NULL_HANDLE;
+void FormatParseError(Status& status) {
+  std::unique_ptr<xml::CSAXParseException> pending = xml::TakePendingParseError();
+  if (!pending) {
+    status.setText("NO LAST ERROR");
+    return;
   }
-  *place = handle;
+  status.setText(platform::WideToMultiByte(xml::FormatParseErrorText(*pending)));
+}
+
+int LoadFile(const std::string& fileName, bool multiByteName, const Switches& switches,
+             std::unique_ptr<CCollectionFile>& file, Status& status, xml::LoadResult* failure) {
+  if (fileName.size() > CCollectionFile::kMaxFileName) {
+    status.setText("File name longer than " + std::to_string(CCollectionFile::kMaxFileName) + " characters");
+    return QUILLET_E_PARSE;
+  }
+  std::unique_ptr<HelpFilesLock> lock;
+  if (switches.lockFiles) {
+    lock = std::make_unique<HelpFilesLock>();
+    if (!lock->ok()) {
+      status.setText(lock->error());
+      return QUILLET_E_LOCKED;
+    }
+  }
+  auto record = std::make_unique<CCollectionFile>();
+  const std::u16string wideName =
+      multiByteName ? platform::MultiByteToWide(fileName) : platform::AnsiToWide(fileName);
+  xml::LoadResult result;
+  if (!record->load(fileName, wideName, switches, result)) {
+    if (failure != nullptr) {
+      failure->openError = result.openError;
+      if (result.parseError) failure->parseError = std::make_unique<xml::CSAXParseException>(*result.parseError);
+    }
+    // A failed load reports through the pending parse error, as the exported calls
+    // always have: an unreadable file leaves an earlier pending error in place.
+    xml::TakeLoadedDocument(result);
+    FormatParseError(status);
+    return QUILLET_E_PARSE;
+  }
+  record->holdLock(std::move(lock));
+  file = std::move(record);
   return QUILLET_OK;
 }
 
-int HandOutNode(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file, xml::CDOMElement* element,
-                unsigned long* place) {
-  return HandOut(std::make_unique<CNodeRef>(kind, file, element), owner, place);
+int CheckCollectionRoot(CCollectionFile& file, Status& status) {
+  xml::CDOMElement* root = file.document()->getDocumentElement();
+  if (root == nullptr) {
+    status.setText("Root element not present");
+    return QUILLET_E_NO_ROOT;
+  }
+  if (!HasTagName(root, "HTMLHelpCollection")) {
+    status.setText("HTMLHelpCollection root element not found");
+    return QUILLET_E_STRUCTURE;
+  }
+  return QUILLET_OK;
+}
+
+int LoadCollectionFile(const std::string& fileName, const Switches& switches, std::unique_ptr<CCollectionFile>& file,
+                       Status& status) {
+  std::unique_ptr<CCollectionFile> record;
+  int code = LoadFile(fileName, true, switches, record, status);
+  if (code != QUILLET_OK) return code;
+  if ((code = CheckCollectionRoot(*record, status)) != QUILLET_OK) return code;
+  file = std::move(record);
+  return QUILLET_OK;
+}
+
+int LoadDefaultCollectionFile(const Switches& switches, std::unique_ptr<CCollectionFile>& file, Status& status) {
+  std::string name;
+  if (!DefaultCollectionName(name)) return QUILLET_E_DEFAULT_COLLECTION;
+  return LoadCollectionFile(name, switches, file, status);
+}
+
+// --- Messages -------------------------------------------------------------------------
+
+std::string ShownPath(const std::string& path) {
+  const std::string host = platform::HostPath(path);
+  return host.empty() || host == path ? path : path + " (" + host + ")";
+}
+
+std::string DescribeLoadFailure(const xml::LoadResult& failure) {
+  if (!failure.parseError) return "cannot be read: " + platform::SystemErrorText(failure.openError);
+  const xml::CSAXParseException& e = *failure.parseError;
+  // A message is one line of text: it ends at a NUL or a line end it may carry.
+  std::string message = platform::WideToAnsi(e.getMessage());
+  message = message.substr(0, message.find_first_of(std::string("\0\r\n", 3)));
+  return "is not well-formed XML (line " + std::to_string(e.getLineNumber()) + ", column " +
+         std::to_string(e.getColumnNumber()) + ": " + message + ", code " + std::to_string(e.getCode()) + ")";
+}
+
+std::string DescribeSaveFailure(const xml::SaveResult& result, const std::string& fileName) {
+  switch (result.outcome) {
+    case xml::SaveOutcome::kWritten: return "";
+    case xml::SaveOutcome::kNothingToWrite:
+      return "Nothing to write to " + fileName +
+             ": the document is empty or its own XML declaration is malformed; the file was left as it was";
+    case xml::SaveOutcome::kUnrepresentable:
+      if (result.character == 0) return "The code page of " + fileName + " is not supported here; nothing was written";
+      return xml::DescribeCharacter(result.character) + " cannot be written in code page " +
+             std::to_string(result.codePage) + " (" + fileName + "); nothing was written";
+    case xml::SaveOutcome::kWouldNotLoad:
+      return "Nothing written to " + fileName + ": it could not be read back, because " + result.error +
+             "; the file was left as it was";
+    case xml::SaveOutcome::kCannotCreate:
+    case xml::SaveOutcome::kWriteFailed: break;
+  }
+  return "Saving failed: " + result.error + "; the file was left as it was";
+}
+
+// --- Saving and backing up -----------------------------------------------------------
+
+int SaveFailure(const xml::SaveResult& result, const std::string& fileName, Status& status) {
+  status.setText(DescribeSaveFailure(result, fileName));
+  return result.outcome == xml::SaveOutcome::kUnrepresentable ? QUILLET_E_UNREPRESENTABLE : QUILLET_E_WRITE_FAILED;
+}
+
+int ReportSave(const xml::SaveResult& result, const std::string& fileName, const Switches& switches,
+               Status& status) {
+  if (result.ok() || !switches.safe) return QUILLET_OK;
+  return SaveFailure(result, fileName, status);
+}
+
+int BackupCopy(const std::string& from, const std::string& to, const Switches& switches, Status& status) {
+  std::string error;
+  if (platform::CopyFileReplacing(from, to, &error)) return QUILLET_OK;
+  if (switches.safe) status.setText("Backup failed: " + error + "; the backup was left as it was");
+  return QUILLET_E_BACKUP;
 }
 
 }  // namespace quillet

@@ -1,10 +1,6 @@
-// The records behind the collection API's handles.
-//
-// A collection handle and a doc-info handle both name a CCollectionFile: one XML file
-// loaded whole into a tree, with the name it is saved back to. Folder and doc handles
-// name a CNodeRef on one element of that tree, and a doc enumeration handle names a
-// CNodeListRef over a snapshot of the registry's title entries. Both are issued with
-// their file's handle as owner, so they end when the file's handle is released.
+// One of HTML Help's files in memory: a collection file or a collection registry,
+// loaded whole into a tree, with the name it is saved back to; and the loading,
+// saving and backing up that the collection and doc-info handles share.
 #ifndef QUILLET_COLLECTION_COLLECTIONFILE_H
 #define QUILLET_COLLECTION_COLLECTIONFILE_H
 
@@ -14,8 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "api/HandleTable.h"
 #include "collection/HelpFilesLock.h"
+#include "collection/Status.h"
 #include "platform/Platform.h"
 #include "quillet/xml/DOM.h"
 #include "quillet/xml/XMLDeclInfo.h"
@@ -24,14 +20,14 @@
 
 namespace quillet {
 
-class CCollectionFile final : public HandleRecord {
+class CCollectionFile final {
  public:
   // The longest file name the record keeps, in bytes of 8-bit text (the Windows path
   // limit). A longer name is refused before anything is read.
   static constexpr size_t kMaxFileName = 260;
 
   CCollectionFile();
-  ~CCollectionFile() override;
+  ~CCollectionFile();
   CCollectionFile(const CCollectionFile&) = delete;
   CCollectionFile& operator=(const CCollectionFile&) = delete;
 
@@ -39,33 +35,34 @@ class CCollectionFile final : public HandleRecord {
   const std::string& fileName() const { return fileName_; }
   xml::XMLDeclInfo& declInfo() { return declInfo_; }
 
-  // Loads `wideName` into the record, remembering `fileName` (8-bit) for saving.
-  // In safe mode the texts of a file in HTML Help's "<XML>" form are read in the ANSI
+  // Loads `wideName` into the record, remembering `fileName` (8-bit) for saving. In
+  // safe mode the texts of a file in HTML Help's "<XML>" form are read in the ANSI
   // code page (see CodePageText.h), and saved in it again. False when the loader gave
   // no document; `failure` then says why (it is left alone on success).
-  bool load(const std::string& fileName, const std::u16string& wideName, xml::LoadResult& failure);
+  bool load(const std::string& fileName, const std::u16string& wideName, const Switches& switches,
+            xml::LoadResult& failure);
 
   // Writes the tree back to the name it was loaded from, in the form it was read in,
-  // with the options the process's switches ask for. A failure at any point leaves the
-  // file on disk as it was.
-  xml::SaveResult save();
-  // save() up to the last step: the new file waits in `replacement`, flushed, for
-  // its commit(). Lets a caller write two files before it replaces either.
-  xml::SaveResult prepareSave(platform::FileReplacement& replacement);
+  // with the options the switches ask for. A failure at any point leaves the file on
+  // disk as it was.
+  xml::SaveResult save(const Switches& switches);
+  // save() up to the last step: the new file waits in `replacement`, flushed, for its
+  // commit(). Lets a caller write two files before it replaces either.
+  xml::SaveResult prepareSave(platform::FileReplacement& replacement, const Switches& switches);
 
   // Keeps the help files locked for as long as the record lives (QuilletLockFiles).
   void holdLock(std::unique_ptr<HelpFilesLock> lock) { lock_ = std::move(lock); }
 
   // Takes `node` (an element of this tree) out of the tree. The subtree stays alive
-  // until the record is destroyed, because an enumeration snapshot may still point
-  // into it; isRemoved() tells such nodes apart from live ones afterwards.
+  // until the record is destroyed, because an enumeration snapshot or a handle may
+  // still point into it; isRemoved() tells such nodes apart from live ones.
   void detach(xml::CDOMNode* node);
 
   // Whether `node` is, or lies inside, a subtree taken out by detach().
   bool isRemoved(xml::CDOMNode* node) const { return removedSince(node, 0); }
 
-  // Counts the detach() calls: a handle made at generation() G stands on something
-  // gone when removedSince(its element, G).
+  // Counts the detach() calls: something found at generation() G is gone when
+  // removedSince(it, G).
   unsigned long long generation() const { return generation_; }
   // Whether `node` lies inside a subtree taken out after `generation`. Costs a walk up
   // to the root, so that taking out a folder never has to visit the handles on it.
@@ -85,55 +82,68 @@ class CCollectionFile final : public HandleRecord {
   unsigned long long generation_ = 0;
 };
 
-// A folder handle or a doc handle: one element of a CCollectionFile's tree.
-class CNodeRef final : public HandleRecord {
- public:
-  enum class Kind { Folder, Doc };
+// --- Loading ------------------------------------------------------------------------
 
-  CNodeRef(Kind kind, CCollectionFile* file, xml::CDOMElement* element)
-      : kind(kind), file(file), element(element), bornAt(file->generation()) {}
+// Turns the pending parse error of the last failed load into the status text: three
+// lines (message, code, line and column), or "NO LAST ERROR" when the loader left
+// none. Empties the pending slot.
+void FormatParseError(Status& status);
 
-  // Whether the element was taken out of the tree (with its folder or entry, or inside
-  // one) since the handle was made: such a handle serves only QuilletCloseDoc. A handle
-  // made on an entry that was already taken out (from an enumeration snapshot) reads it.
-  bool gone() const { return element != nullptr && file->removedSince(element, bornAt); }
+// Loads `fileName` into a new record, refusing a name longer than
+// CCollectionFile::kMaxFileName ("File name longer than 260 characters", 110). The
+// name is widened with the C library's multibyte conversion when `multiByteName` is
+// set, else through the ANSI code page. Returns 0 or 110 (parse-error text set; a copy
+// of why the load failed goes to `failure` when given), or 190 when the switches ask
+// for the help files' lock and it could not be taken.
+int LoadFile(const std::string& fileName, bool multiByteName, const Switches& switches,
+             std::unique_ptr<CCollectionFile>& file, Status& status, xml::LoadResult* failure = nullptr);
 
-  const Kind kind;
-  // The file whose tree holds the element; it outlives this record (it owns its handle).
-  CCollectionFile* const file;
-  // The element; null for a folder cursor that has run past the last folder.
-  xml::CDOMElement* element;
-  // The file's generation when the handle was made.
-  const unsigned long long bornAt;
-};
+// Whether the file's root element is a collection's: 0; 100 "Root element not
+// present"; 120 "HTMLHelpCollection root element not found" (letter case ignored).
+int CheckCollectionRoot(CCollectionFile& file, Status& status);
 
-// A doc enumeration handle: a snapshot list of title entries with its cursor.
-class CNodeListRef final : public HandleRecord {
- public:
-  CNodeListRef(CCollectionFile* file, xml::CDOMNodeList* list) : file(file), list(list) {}
-  ~CNodeListRef() override;
-  CNodeListRef(const CNodeListRef&) = delete;
-  CNodeListRef& operator=(const CNodeListRef&) = delete;
+// LoadFile, then CheckCollectionRoot: 0, 100, 110, 120 or 190 with their texts.
+int LoadCollectionFile(const std::string& fileName, const Switches& switches, std::unique_ptr<CCollectionFile>& file,
+                       Status& status);
 
-  CCollectionFile* const file;
-  xml::CDOMNodeList* const list;  // owned
-};
+// LoadCollectionFile on the developer's default collection: 10 (after the diagnostic
+// line "Failed to get collection filename") when the registry settings name none.
+int LoadDefaultCollectionFile(const Switches& switches, std::unique_ptr<CCollectionFile>& file, Status& status);
 
-// The records of a live handle, or null after setting "Invalid handle". A folder handle
-// and a doc handle are not interchangeable, and a handle on something taken out of the
-// tree since it was made is no longer accepted.
-CCollectionFile* RequireFile(unsigned long handle);
-CNodeRef* RequireNode(unsigned long handle, CNodeRef::Kind kind);
-CNodeListRef* RequireList(unsigned long handle);
+// The default collection's file name from the registry settings, or false after the
+// diagnostic line "Failed to get collection filename".
+bool DefaultCollectionName(std::string& name);
 
-// Issues a handle on `record`, made from `owner` (0 for none), and writes it to
-// *place: 0, or 6 with "Invalid handle" when no handle could be issued (the owner
-// has ended, or the handle numbers are used up).
-int HandOut(std::unique_ptr<HandleRecord> record, unsigned long owner, unsigned long* place);
+// Writes a diagnostic line to standard output, where installers' logs pick it up.
+void PrintDiagnostic(const char* line);
 
-// HandOut of a new folder or doc handle on `element`, made from the file handle `owner`.
-int HandOutNode(CNodeRef::Kind kind, unsigned long owner, CCollectionFile* file, xml::CDOMElement* element,
-                unsigned long* place);
+// --- Messages -------------------------------------------------------------------------
+
+// A file's path for a message: the path as the library uses it, followed on the
+// portable backend by the host path it stands for, in parentheses.
+std::string ShownPath(const std::string& path);
+
+// Why a load failed, as a clause for a message: "is not well-formed XML (line 3,
+// column 7: End tag does not match start tag, code 150)", "cannot be read: Permission
+// denied".
+std::string DescribeLoadFailure(const xml::LoadResult& failure);
+
+// The last-error text of a failed save of `fileName`.
+std::string DescribeSaveFailure(const xml::SaveResult& result, const std::string& fileName);
+
+// --- Saving and backing up -----------------------------------------------------------
+
+// What a save tells its caller: 0 on success; for a failure, 0 as saves always
+// reported, except in safe mode: 170 (write failed) or 180 (a character the file's
+// code page cannot hold), with a text that names `fileName` and the reason.
+int ReportSave(const xml::SaveResult& result, const std::string& fileName, const Switches& switches,
+               Status& status);
+
+// The same, whatever the switches say.
+int SaveFailure(const xml::SaveResult& result, const std::string& fileName, Status& status);
+
+// A backup copy of `from` to `to`: 0, or 140 (in safe mode with the reason as text).
+int BackupCopy(const std::string& from, const std::string& to, const Switches& switches, Status& status);
 
 }  // namespace quillet
 

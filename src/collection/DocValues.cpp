@@ -1,8 +1,8 @@
 #include "collection/DocValues.h"
 
-#include "collection/CollectionFile.h"
 #include "collection/Navigation.h"
-#include "quillet/quillet.h"
+#include "quillet/doc_values.h"
+#include "quillet/result_codes.h"
 
 namespace {
 // Where each value id keeps its datum below the DocCompilation element: one or two
@@ -12,17 +12,17 @@ struct ValuePath {
   const char* leaf;  // null when the first step is the leaf
 };
 
-constexpr long kReadOnlyId = 6;
+constexpr long kReadOnlyId = QUILLET_DOC_TITLE_ID;
 
 // Index = value id; id 0 is not a value.
 const ValuePath kValuePaths[] = {
     {nullptr, nullptr},
-    {"LocationHistory", "TitleLocation"},
-    {"LocationHistory", "IndexLocation"},
-    {"DocCompLanguage", nullptr},
-    {"LocationHistory", "ColNum"},
-    {"LocationHistory", "LocationRef"},
-    {"DocCompId", nullptr},
+    {"LocationHistory", "TitleLocation"},  // QUILLET_DOC_CHM_PATH
+    {"LocationHistory", "IndexLocation"},  // QUILLET_DOC_CHI_PATH
+    {"DocCompLanguage", nullptr},          // QUILLET_DOC_LANGUAGE
+    {"LocationHistory", "ColNum"},         // QUILLET_DOC_COLLECTION_NUMBER
+    {"LocationHistory", "LocationRef"},    // QUILLET_DOC_LOCATION_NAME
+    {"DocCompId", nullptr},                // QUILLET_DOC_TITLE_ID
 };
 
 const ValuePath* PathOf(long valueId, long lastId) {
@@ -55,25 +55,3 @@ int WriteEntryValue(xml::CDOMElement* entry, long valueId, const std::string& va
 
 }  // namespace quillet
 
-namespace quillet {
-int DocValueOfHandle(unsigned long doc, long valueId, std::string& value) {
-  CNodeRef* ref = RequireNode(doc, CNodeRef::Kind::Doc);
-  if (ref == nullptr) return QUILLET_E_NULL_HANDLE;
-  return ReadEntryValue(ref->element, valueId, value);
-}
-}  // namespace quillet
-
-int QuilletGetDocValue(unsigned long doc, long valueId, char* buffer) {
-  using namespace quillet;
-  std::string value;
-  const int code = DocValueOfHandle(doc, valueId, value);
-  if (code == QUILLET_OK) CopyToCallerBuffer(value, buffer);
-  return code;
-}
-
-int QuilletSetDocValue(unsigned long doc, long valueId, char* value) {
-  using namespace quillet;
-  CNodeRef* ref = RequireNode(doc, CNodeRef::Kind::Doc);
-  if (ref == nullptr) return QUILLET_E_NULL_HANDLE;
-  return WriteEntryValue(ref->element, valueId, CallerText(value));
-}

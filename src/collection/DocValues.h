@@ -1,6 +1,6 @@
-// The values of a title entry (a DocCompilation element), chosen by value id:
-// 1 CHM path, 2 CHI path, 3 language, 4 collection number, 5 location name, 6 title
-// id (read only).
+// The values of a title entry (a DocCompilation element), chosen by value id
+// (quillet/doc_values.h): 1 CHM path, 2 CHI path, 3 language, 4 collection number,
+// 5 location name, 6 title id (read only).
 #ifndef QUILLET_COLLECTION_DOCVALUES_H
 #define QUILLET_COLLECTION_DOCVALUES_H
 
@@ -13,9 +13,6 @@ namespace quillet {
 // Reads value `valueId` of `entry`: 0, or 5 for an id outside 1 to 6 or a missing
 // element on the way.
 int ReadEntryValue(xml::CDOMElement* entry, long valueId, std::string& value);
-
-// ReadEntryValue on the entry a doc handle names; 6 for an invalid handle.
-int DocValueOfHandle(unsigned long doc, long valueId, std::string& value);
 
 // Writes value `valueId` (1 to 5) of `entry`, appending the elements on the way that
 // are missing: 0, or 5 for any other id (nothing changes).

@@ -9,10 +9,10 @@
 
 namespace quillet {
 
-// The collection's Folders element, or null after setting the last-error text:
-// 100 "Root element not present", 120 "HTMLHelpCollection root element not found" or
-// 120 "Failed to locate Folders element" in *code.
-xml::CDOMElement* RequireFoldersElement(CCollectionFile& file, int* code);
+// The collection's Folders element, or null after setting the status text: 100 "Root
+// element not present", 120 "HTMLHelpCollection root element not found" or 120
+// "Failed to locate Folders element" in *code.
+xml::CDOMElement* RequireFoldersElement(CCollectionFile& file, int* code, Status& status);
 
 // The first Folder element at any depth, in document order, titled `title` exactly.
 xml::CDOMElement* FindFolderAnywhere(CCollectionFile& file, const std::string& title);
@@ -21,10 +21,12 @@ xml::CDOMElement* FindFolderAnywhere(CCollectionFile& file, const std::string& t
 // `title` exactly.
 xml::CDOMElement* FindSubFolderOf(xml::CDOMElement* folder, const std::string& title);
 
-// The title of the folder a folder handle stands on, for the exports that copy it out:
-// 0, 5 when the folder has no TitleString (or the cursor has run out), 6 for an
-// invalid handle.
-int FolderNameOfHandle(unsigned long folder, std::string& title);
+// From `node` on, the first sibling (itself included) that is a Folder in any letter
+// case; null when none is left.
+xml::CDOMElement* FolderFrom(xml::CDOMNode* node);
+
+// A folder's title: the value of its TitleString, or false when it has none.
+bool FolderTitle(xml::CDOMElement* folder, std::string& title);
 
 // A new Folder titled `title`, appended after the children of `parent`.
 xml::CDOMElement* AppendFolder(xml::CDOMElement* parent, const std::string& title);

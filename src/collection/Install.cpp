@@ -3,9 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "api/LastError.h"
-#include "api/SafeMode.h"
-#include "collection/CollectionHandle.h"
+#include "collection/CollectionFile.h"
 #include "collection/DocInfo.h"
 #include "collection/DocValues.h"
 #include "collection/Folders.h"
@@ -13,7 +11,8 @@
 #include "collection/Location.h"
 #include "collection/Navigation.h"
 #include "platform/Platform.h"
-#include "quillet/quillet.h"
+#include "quillet/doc_values.h"
+#include "quillet/result_codes.h"
 
 namespace quillet {
 namespace {
@@ -36,12 +35,12 @@ std::string JoinTitles(const std::vector<std::string>& titles, size_t count) {
 // is added (and noted). Null when a folder is missing and not created, or when a root
 // folder cannot be added (the root check has then set the last-error text).
 xml::CDOMElement* WalkFolderPath(CCollectionFile& file, const std::vector<std::string>& titles, bool create,
-                                 const TitleChangeOptions& options, bool* added = nullptr) {
+                                 const TitleChangeOptions& options, Status& status, bool* added = nullptr) {
   xml::CDOMElement* folder = FindFolderAnywhere(file, titles.front());
   if (folder == nullptr) {
     if (!create) return nullptr;
     int code = QUILLET_OK;
-    xml::CDOMElement* folders = RequireFoldersElement(file, &code);
+    xml::CDOMElement* folders = RequireFoldersElement(file, &code, status);
     if (folders == nullptr) return nullptr;
     folder = AppendFolder(folders, titles.front());
     Note(options, "added folder " + titles.front());
@@ -102,20 +101,22 @@ bool WriteInstallValues(xml::CDOMElement* entry, const std::string& chm, const s
 
 // The registry that lists the default collection, or 9 with a text that says, for each
 // file looked at, what was wrong with it.
-int OpenRegistryChecked(std::unique_ptr<CCollectionFile>& registry, std::string& number) {
+int OpenRegistryChecked(const Switches& switches, std::unique_ptr<CCollectionFile>& registry, std::string& number,
+                        Status& status) {
   std::string path;
   std::string why;
-  if (ProbeDefaultRegistry(registry, path, number, &why) == QUILLET_OK) return QUILLET_OK;
-  SetLastErrorText("No collection registry lists the default collection: " + why);
+  if (ProbeDefaultRegistry(switches, registry, path, number, status, &why) == QUILLET_OK) return QUILLET_OK;
+  status.setText("No collection registry lists the default collection: " + why);
   return QUILLET_E_NO_COLLECTION;
 }
 
 // The default collection, loaded and checked down to its Folders element; otherwise
 // `failCode` with a text that names the file and what is wrong with it.
-int OpenCollectionChecked(std::unique_ptr<CCollectionFile>& collection, int failCode, int noFoldersCode) {
+int OpenCollectionChecked(const Switches& switches, std::unique_ptr<CCollectionFile>& collection, int failCode,
+                          int noFoldersCode, Status& status) {
   char buffer[kCollectionFilenameSize];
-  if (QuilletGetDefaultCollectionFilename(buffer, sizeof buffer) != 1) {
-    SetLastErrorText(std::string("HTML Help's registry settings name no default collection (the values Language, "
+  if (!ReadDefaultCollectionFilename(buffer, sizeof buffer)) {
+    status.setText(std::string("HTML Help's registry settings name no default collection (the values Language, "
                                  "Preferred and Filename under HKLM\\") +
                      kDeveloperCollectionsKey + ")");
     return failCode;
@@ -123,55 +124,50 @@ int OpenCollectionChecked(std::unique_ptr<CCollectionFile>& collection, int fail
   const std::string name = buffer;
   const std::string shown = "The default collection " + ShownPath(name);
   if (const std::string kind = platform::NotARegularFile(name); !kind.empty()) {
-    SetLastErrorText(shown + " is " + kind + ", not a file");
+    status.setText(shown + " is " + kind + ", not a file");
     return failCode;
   }
   if (!platform::FileExists(name)) {
-    SetLastErrorText(shown + " does not exist");
+    status.setText(shown + " does not exist");
     return failCode;
   }
   xml::LoadResult failure;
-  if (LoadFile(name, true, collection, &failure) != QUILLET_OK) {
-    SetLastErrorText(shown + " " + DescribeLoadFailure(failure));
+  if (LoadFile(name, true, switches, collection, status, &failure) != QUILLET_OK) {
+    status.setText(shown + " " + DescribeLoadFailure(failure));
     return failCode;
   }
   xml::CDOMElement* root = collection->document()->getDocumentElement();
   if (root == nullptr || !HasTagName(root, "HTMLHelpCollection")) {
-    SetLastErrorText(shown + " is not a collection file: its root element is not HTMLHelpCollection");
+    status.setText(shown + " is not a collection file: its root element is not HTMLHelpCollection");
     return failCode;
   }
   if (FindChildElement(root, "Folders") == nullptr) {
-    SetLastErrorText(shown + " has no Folders element");
+    status.setText(shown + " has no Folders element");
     return noFoldersCode;
   }
   return QUILLET_OK;
 }
 
-int SaveFailure(const xml::SaveResult& result, const std::string& fileName) {
-  SetLastErrorText(DescribeSaveFailure(result, fileName));
-  return result.outcome == xml::SaveOutcome::kUnrepresentable ? QUILLET_E_UNREPRESENTABLE : QUILLET_E_WRITE_FAILED;
-}
-
 // Writes both files (null or unchanged ones are skipped) beside themselves, and only
 // when both are written puts them in place: the registry first, as the classic order
 // has it. A failure before the first replacement changes nothing.
-int SaveBoth(CCollectionFile* registry, CCollectionFile* collection) {
+int SaveBoth(CCollectionFile* registry, CCollectionFile* collection, const Switches& switches, Status& status) {
   platform::FileReplacement registryFile;
   platform::FileReplacement collectionFile;
   if (registry != nullptr) {
-    const xml::SaveResult result = registry->prepareSave(registryFile);
-    if (!result.ok()) return SaveFailure(result, registry->fileName());
+    const xml::SaveResult result = registry->prepareSave(registryFile, switches);
+    if (!result.ok()) return SaveFailure(result, registry->fileName(), status);
   }
   if (collection != nullptr) {
-    const xml::SaveResult result = collection->prepareSave(collectionFile);
-    if (!result.ok()) return SaveFailure(result, collection->fileName());
+    const xml::SaveResult result = collection->prepareSave(collectionFile, switches);
+    if (!result.ok()) return SaveFailure(result, collection->fileName(), status);
   }
   if (registry != nullptr && !registryFile.commit()) {
-    SetLastErrorText("Saving failed: " + registryFile.error() + "; both files were left as they were");
+    status.setText("Saving failed: " + registryFile.error() + "; both files were left as they were");
     return QUILLET_E_WRITE_FAILED;
   }
   if (collection != nullptr && !collectionFile.commit()) {
-    SetLastErrorText("Saving failed: " + collectionFile.error() + "; it was left as it was" +
+    status.setText("Saving failed: " + collectionFile.error() + "; it was left as it was" +
                      (registry != nullptr ? " (the registry " + registry->fileName() + " is already saved)" : ""));
     return QUILLET_E_WRITE_FAILED;
   }
@@ -179,14 +175,15 @@ int SaveBoth(CCollectionFile* registry, CCollectionFile* collection) {
 }
 
 int InstallAllOrNothing(std::vector<std::string>& titles, const std::string& chm, const std::string& chi,
-                        const std::string& id, const TitleChangeOptions& options) {
+                        const std::string& id, const TitleChangeOptions& options, Status& status) {
+  const Switches& switches = options.switches;
   std::unique_ptr<CCollectionFile> registry;
   std::string number;
-  if (const int code = OpenRegistryChecked(registry, number); code != QUILLET_OK) return code;
+  if (const int code = OpenRegistryChecked(switches, registry, number, status); code != QUILLET_OK) return code;
   xml::CDOMElement* entry = FindDocCompilation(*registry, id);
   const bool added = entry == nullptr;
   if (added && FindOrAddDocCompilation(*registry, id, entry) != QUILLET_OK) {
-    SetLastErrorText("The collection registry " + ShownPath(registry->fileName()) +
+    status.setText("The collection registry " + ShownPath(registry->fileName()) +
                      " has no DocCompilations element to add the title's entry to");
     return QUILLET_E_STRUCTURE;
   }
@@ -196,21 +193,24 @@ int InstallAllOrNothing(std::vector<std::string>& titles, const std::string& chm
   std::unique_ptr<CCollectionFile> collection;
   bool foldersAdded = false;
   if (!titles.empty()) {
-    const int code = OpenCollectionChecked(collection, QUILLET_E_DEFAULT_COLLECTION, QUILLET_E_ADD_FOLDER);
+    const int code =
+        OpenCollectionChecked(switches, collection, QUILLET_E_DEFAULT_COLLECTION, QUILLET_E_ADD_FOLDER, status);
     if (code != QUILLET_OK) return code;
     titles.push_back("=" + id);
-    WalkFolderPath(*collection, titles, true, options, &foldersAdded);
+    WalkFolderPath(*collection, titles, true, options, status, &foldersAdded);
   }
   if (options.dryRun) return QUILLET_OK;
-  return SaveBoth(added || changed ? registry.get() : nullptr, foldersAdded ? collection.get() : nullptr);
+  return SaveBoth(added || changed ? registry.get() : nullptr, foldersAdded ? collection.get() : nullptr, switches,
+                  status);
 }
 
 int RemoveAllOrNothing(const std::vector<std::string>& titles, bool withFolder, const char* titleId,
-                       const TitleChangeOptions& options) {
+                       const TitleChangeOptions& options, Status& status) {
+  const Switches& switches = options.switches;
   std::unique_ptr<CCollectionFile> registry;
   if (titleId != nullptr) {
     std::string number;
-    if (const int code = OpenRegistryChecked(registry, number); code != QUILLET_OK) return code;
+    if (const int code = OpenRegistryChecked(switches, registry, number, status); code != QUILLET_OK) return code;
     xml::CDOMElement* entry = FindDocCompilation(*registry, titleId);
     // An unregistered title leaves both files alone, whatever the folder path says.
     if (entry == nullptr) return QUILLET_OK;
@@ -220,16 +220,17 @@ int RemoveAllOrNothing(const std::vector<std::string>& titles, bool withFolder, 
   std::unique_ptr<CCollectionFile> collection;
   bool folderRemoved = false;
   if (withFolder && !titles.empty()) {
-    const int code = OpenCollectionChecked(collection, QUILLET_E_REMOVE_LOAD_FAILED, QUILLET_E_REMOVE_LOAD_FAILED);
+    const int code = OpenCollectionChecked(switches, collection, QUILLET_E_REMOVE_LOAD_FAILED,
+                                           QUILLET_E_REMOVE_LOAD_FAILED, status);
     if (code != QUILLET_OK) return code;
-    if (xml::CDOMElement* folder = WalkFolderPath(*collection, titles, false, options)) {
+    if (xml::CDOMElement* folder = WalkFolderPath(*collection, titles, false, options, status)) {
       Note(options, RemovedFolderLine(titles, folder));
       collection->detach(folder);
       folderRemoved = true;
     }
   }
   if (options.dryRun) return QUILLET_OK;
-  return SaveBoth(registry.get(), folderRemoved ? collection.get() : nullptr);
+  return SaveBoth(registry.get(), folderRemoved ? collection.get() : nullptr, switches, status);
 }
 
 // --- Classic ------------------------------------------------------------------------
@@ -238,11 +239,12 @@ int RemoveAllOrNothing(const std::vector<std::string>& titles, bool withFolder, 
 // saves it: 0, 9 (no such registry) or 120 (no DocCompilations; "Failed to add new
 // doc" on standard output).
 int InstallDocEntry(const std::string& chmPath, const std::string& chiPath, const std::string& titleId,
-                    const TitleChangeOptions& options) {
+                    const TitleChangeOptions& options, Status& status) {
   std::unique_ptr<CCollectionFile> registry;
   std::string path;
   std::string number;
-  if (ProbeDefaultRegistry(registry, path, number) != QUILLET_OK) return QUILLET_E_NO_COLLECTION;
+  if (ProbeDefaultRegistry(options.switches, registry, path, number, status) != QUILLET_OK)
+    return QUILLET_E_NO_COLLECTION;
   const bool added = FindDocCompilation(*registry, titleId) == nullptr;
   xml::CDOMElement* entry = nullptr;
   const int code = FindOrAddDocCompilation(*registry, titleId, entry);
@@ -252,61 +254,63 @@ int InstallDocEntry(const std::string& chmPath, const std::string& chiPath, cons
   }
   if (WriteInstallValues(entry, chmPath, chiPath, number) || added)
     Note(options, (added ? "added entry " : "updated entry ") + titleId);
-  return ReportSave(registry->save(), registry->fileName());
+  return ReportSave(registry->save(options.switches), registry->fileName(), options.switches, status);
 }
 
 int InstallClassic(std::vector<std::string>& titles, const std::string& chm, const std::string& chi,
-                   const std::string& id, const TitleChangeOptions& options) {
-  const int code = InstallDocEntry(chm, chi, id, options);
+                   const std::string& id, const TitleChangeOptions& options, Status& status) {
+  const int code = InstallDocEntry(chm, chi, id, options, status);
   if (code != QUILLET_OK) return code;
   if (titles.empty()) return QUILLET_OK;
   // From here on the registry entry is saved, whatever follows.
   std::unique_ptr<CCollectionFile> collection;
-  if (LoadDefaultCollectionFile(collection) != QUILLET_OK) {
-    SetLastErrorText("Failed to load collection");
+  if (LoadDefaultCollectionFile(options.switches, collection, status) != QUILLET_OK) {
+    status.setText("Failed to load collection");
     return QUILLET_E_DEFAULT_COLLECTION;
   }
   // The title hangs below the innermost folder as a folder of its own, "=" and its id.
   titles.push_back("=" + id);
-  if (WalkFolderPath(*collection, titles, true, options) == nullptr) return QUILLET_E_ADD_FOLDER;
-  return ReportSave(collection->save(), collection->fileName());
+  if (WalkFolderPath(*collection, titles, true, options, status) == nullptr) return QUILLET_E_ADD_FOLDER;
+  return ReportSave(collection->save(options.switches), collection->fileName(), options.switches, status);
 }
 
 int RemoveClassic(const std::vector<std::string>& titles, bool withFolder, const char* titleId,
-                  const TitleChangeOptions& options) {
+                  const TitleChangeOptions& options, Status& status) {
+  const Switches& switches = options.switches;
   if (titleId != nullptr) {
     std::unique_ptr<CCollectionFile> registry;
-    const int code = OpenDefaultRegistryFile(registry);
+    const int code = OpenDefaultRegistryFile(switches, registry, status);
     if (code != QUILLET_OK) return code;
     xml::CDOMElement* entry = FindDocCompilation(*registry, titleId);
     // An unregistered title leaves both files alone, whatever the folder path says.
     if (entry == nullptr) return QUILLET_OK;
     registry->detach(entry);
     Note(options, std::string("removed entry ") + titleId);
-    if (const int saved = ReportSave(registry->save(), registry->fileName()); saved != QUILLET_OK) return saved;
+    const int saved = ReportSave(registry->save(switches), registry->fileName(), switches, status);
+    if (saved != QUILLET_OK) return saved;
   }
   if (!withFolder || titles.empty()) return QUILLET_OK;
 
   std::unique_ptr<CCollectionFile> collection;
-  const int code = LoadDefaultCollectionFile(collection);
+  const int code = LoadDefaultCollectionFile(switches, collection, status);
   if (code != QUILLET_OK) {
     std::printf("Failed to load collection, error = %ld\n", static_cast<long>(code));
     std::fflush(stdout);
     return QUILLET_E_REMOVE_LOAD_FAILED;
   }
-  xml::CDOMElement* folder = WalkFolderPath(*collection, titles, false, options);
+  xml::CDOMElement* folder = WalkFolderPath(*collection, titles, false, options, status);
   if (folder == nullptr) return QUILLET_OK;
   Note(options, RemovedFolderLine(titles, folder));
   collection->detach(folder);
-  return ReportSave(collection->save(), collection->fileName());
+  return ReportSave(collection->save(switches), collection->fileName(), switches, status);
 }
 
 }  // namespace
 
-bool SplitFolderPath(const std::string& path, std::vector<std::string>& titles) {
+bool SplitFolderPath(const std::string& path, std::vector<std::string>& titles, Status& status) {
   titles.clear();
   if (path.size() > kMaxFolderPath) {
-    SetLastErrorText("Folder path longer than " + std::to_string(kMaxFolderPath) + " characters");
+    status.setText("Folder path longer than " + std::to_string(kMaxFolderPath) + " characters");
     return false;
   }
   size_t start = 0;
@@ -315,7 +319,7 @@ bool SplitFolderPath(const std::string& path, std::vector<std::string>& titles) 
     const std::string title = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (title.empty()) break;
     if (titles.size() == kMaxFolderTitles) {
-      SetLastErrorText("Folder path has more than " + std::to_string(kMaxFolderTitles) + " folders");
+      status.setText("Folder path has more than " + std::to_string(kMaxFolderTitles) + " folders");
       titles.clear();
       return false;
     }
@@ -327,56 +331,42 @@ bool SplitFolderPath(const std::string& path, std::vector<std::string>& titles) 
 }
 
 int InstallTitle(const std::string& folderPath, const std::string& chm, const std::string& chi,
-                 const std::string& id, const TitleChangeOptions& options) {
+                 const std::string& id, const TitleChangeOptions& options, Status& status) {
   if (chm.empty() || !platform::FileExists(chm)) {
-    SetLastErrorText("CHM file does not exist");
+    status.setText("CHM file does not exist");
     return QUILLET_E_CHM_MISSING;
   }
   if (chi.empty() || !platform::FileExists(chi)) {
-    SetLastErrorText("CHI file does not exist");
+    status.setText("CHI file does not exist");
     return QUILLET_E_CHI_MISSING;
   }
   // A path or id the folder part cannot take is refused before either file changes.
   std::vector<std::string> titles;
-  if (!SplitFolderPath(folderPath, titles)) return QUILLET_E_ADD_FOLDER;
+  if (!SplitFolderPath(folderPath, titles, status)) return QUILLET_E_ADD_FOLDER;
   if (!titles.empty() && id.size() > kMaxLeafTitleId) {
-    SetLastErrorText("Title id longer than " + std::to_string(kMaxLeafTitleId) + " characters");
+    status.setText("Title id longer than " + std::to_string(kMaxLeafTitleId) + " characters");
     return QUILLET_E_ADD_FOLDER;
   }
   HelpFilesLock lock;
   if (!lock.ok()) {
-    SetLastErrorText(lock.error());
+    status.setText(lock.error());
     return QUILLET_E_LOCKED;
   }
-  if (options.allOrNothing || options.dryRun) return InstallAllOrNothing(titles, chm, chi, id, options);
-  return InstallClassic(titles, chm, chi, id, options);
+  if (options.allOrNothing || options.dryRun) return InstallAllOrNothing(titles, chm, chi, id, options, status);
+  return InstallClassic(titles, chm, chi, id, options, status);
 }
 
-int RemoveTitle(const char* folderPath, const char* titleId, const TitleChangeOptions& options) {
+int RemoveTitle(const char* folderPath, const char* titleId, const TitleChangeOptions& options, Status& status) {
   std::vector<std::string> titles;
-  if (folderPath != nullptr && !SplitFolderPath(folderPath, titles)) return QUILLET_E_NOT_FOUND;
+  if (folderPath != nullptr && !SplitFolderPath(folderPath, titles, status)) return QUILLET_E_NOT_FOUND;
   HelpFilesLock lock;
   if (!lock.ok()) {
-    SetLastErrorText(lock.error());
+    status.setText(lock.error());
     return QUILLET_E_LOCKED;
   }
   if (options.allOrNothing || options.dryRun)
-    return RemoveAllOrNothing(titles, folderPath != nullptr, titleId, options);
-  return RemoveClassic(titles, folderPath != nullptr, titleId, options);
+    return RemoveAllOrNothing(titles, folderPath != nullptr, titleId, options, status);
+  return RemoveClassic(titles, folderPath != nullptr, titleId, options, status);
 }
 
 }  // namespace quillet
-
-int QuilletInstall(const char* folderPath, const char* chmPath, const char* chiPath, const char* titleId) {
-  using namespace quillet;
-  TitleChangeOptions options;
-  options.allOrNothing = SafeMode();
-  return InstallTitle(CallerText(folderPath), CallerText(chmPath), CallerText(chiPath), CallerText(titleId), options);
-}
-
-int QuilletRemove(const char* folderPath, const char* titleId) {
-  using namespace quillet;
-  TitleChangeOptions options;
-  options.allOrNothing = SafeMode();
-  return RemoveTitle(folderPath, titleId, options);
-}

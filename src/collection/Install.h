@@ -1,6 +1,7 @@
 // Installing and removing a help title in one call.
 //
-// Two ways to do it, chosen by the caller (the exports choose by safe mode):
+// Two ways to do it, chosen by the caller (the exports choose by safe mode); either way
+// the texts for the last-error text go to a Status:
 // - classic: the registry is changed and saved first, then the default collection is
 //   loaded, changed and saved; a failure in the second half leaves the first saved.
 // - all or nothing: both files are loaded and checked first (the registry lists the
@@ -15,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "collection/Status.h"
+
 namespace quillet {
 
 // Limits of a folder path: it must fit a buffer of 1024 bytes with its NUL, and a
@@ -28,11 +31,13 @@ constexpr size_t kMaxLeafTitleId = 1022;
 // Splits a folder path at its backslashes into folder titles, outermost first. An
 // empty title ends the list: a trailing backslash adds nothing, and a leading
 // backslash or two in a row end the path there (a path of backslashes alone names no
-// folder). False, with a last-error text, when the path is longer than
-// kMaxFolderPath or names more than kMaxFolderTitles folders.
-bool SplitFolderPath(const std::string& path, std::vector<std::string>& titles);
+// folder). False, with a status text, when the path is longer than kMaxFolderPath or
+// names more than kMaxFolderTitles folders.
+bool SplitFolderPath(const std::string& path, std::vector<std::string>& titles, Status& status);
 
 struct TitleChangeOptions {
+  // The caller's switches: the files are read and written as they ask.
+  Switches switches;
   // All or nothing (above) instead of the classic order, with last-error texts that
   // name the file that is wrong and why.
   bool allOrNothing = false;
@@ -49,12 +54,12 @@ struct TitleChangeOptions {
 // collection. Returns its codes: 0, 7, 8, 9, 10, 120, 150; 190 when the lock could
 // not be taken; with allOrNothing also 170 or 180 when a file could not be written.
 int InstallTitle(const std::string& folderPath, const std::string& chmPath, const std::string& chiPath,
-                 const std::string& titleId, const TitleChangeOptions& options);
+                 const std::string& titleId, const TitleChangeOptions& options, Status& status);
 
 // QuilletRemove: removes the title's entry (when `titleId` is not null) and the
 // folder `folderPath` names (when not null). Returns 0, 1, 5, 9, 110, 190; with
 // allOrNothing also 170 or 180.
-int RemoveTitle(const char* folderPath, const char* titleId, const TitleChangeOptions& options);
+int RemoveTitle(const char* folderPath, const char* titleId, const TitleChangeOptions& options, Status& status);
 
 }  // namespace quillet
 

@@ -4,9 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "api/LastError.h"
 #include "platform/Platform.h"
-#include "quillet/quillet.h"
 
 namespace quillet {
 namespace {
@@ -15,7 +13,6 @@ constexpr char kHelpSubdirectory[] = "\\Help\\";
 constexpr char kRegistryFileBelowWindows[] = "\\Help\\HHCOLREG.DAT";
 constexpr char kAllUsersRegistryName[] = "hhcolreg";
 constexpr char kAllUsersRegistryExtension[] = ".dat";
-constexpr char kNotFoundText[] = "HHCOLREG.DAT in %windows%\\HELP not found";
 
 bool readWindowsDirectory(std::string& directory) {
   std::string read;
@@ -106,25 +103,18 @@ bool ReadCollectionFilename(const char* language, const char* preferred, char* b
   return key && readRegistryText(*key, "Filename", false, buffer, size);
 }
 
-}  // namespace quillet
-
-int QuilletGetDefaultCollectionFilename(char* buffer, unsigned long size) {
-  char language[quillet::kRegistryTextSize];
-  char preferred[quillet::kRegistryTextSize];
-  return quillet::ReadHelpLanguage(language, sizeof language) &&
-                 quillet::ReadPreferredCollection(language, preferred, sizeof preferred) &&
-                 quillet::ReadCollectionFilename(language, preferred, buffer, size)
-             ? 1
-             : 0;
+bool ReadDefaultCollectionFilename(char* buffer, unsigned long size) {
+  char language[kRegistryTextSize];
+  char preferred[kRegistryTextSize];
+  return ReadHelpLanguage(language, sizeof language) && ReadPreferredCollection(language, preferred, sizeof preferred) &&
+         ReadCollectionFilename(language, preferred, buffer, size);
 }
 
-int QuilletGetDefaultDocumentCollectionFilename(char* buffer, unsigned long size) {
+bool FindRegistryFile(std::string& path) {
   std::string directory;
-  if (!quillet::LocateCollectionDir(directory) ||
-      !quillet::platform::FileExists(directory + quillet::kRegistryFileName)) {
-    quillet::SetLastErrorText(quillet::kNotFoundText);
-    return 0;
-  }
-  quillet::CopyTextBounded(directory + quillet::kRegistryFileName, buffer, size);
-  return 1;
+  if (!LocateCollectionDir(directory) || !platform::FileExists(directory + kRegistryFileName)) return false;
+  path = directory + kRegistryFileName;
+  return true;
 }
+
+}  // namespace quillet

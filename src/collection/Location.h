@@ -55,6 +55,14 @@ bool ReadPreferredCollection(const char* language, char* buffer, unsigned long s
 // The value "Filename" of the key of the language's preferred collection.
 bool ReadCollectionFilename(const char* language, const char* preferred, char* buffer, unsigned long size);
 
+// The developer's default collection file name: the three reads above in turn, into
+// `buffer` of `size` bytes. False at the first that fails.
+bool ReadDefaultCollectionFilename(char* buffer, unsigned long size);
+
+// The collection registry's full path ("HHCOLREG.DAT" in the directory
+// LocateCollectionDir finds), when that file exists.
+bool FindRegistryFile(std::string& path);
+
 }  // namespace quillet
 
 #endif

@@ -7,12 +7,11 @@
 
 namespace quillet {
 namespace {
-constexpr int kElementNode = 1;
 const char16_t kValueAttribute[] = u"value";
 }  // namespace
 
 xml::CDOMElement* AsElement(xml::CDOMNode* node) {
-  if (node == nullptr || node->getNodeType() != kElementNode) return nullptr;
+  if (node == nullptr || node->getNodeType() != xml::DOMNodeTypeElement) return nullptr;
   return static_cast<xml::CDOMElement*>(node);
 }
 
@@ -38,7 +37,7 @@ xml::CDOMElement* FindChildElement(xml::CDOMNode* parent, const char* name) {
 
 xml::CDOMElement* AppendChildElement(xml::CDOMNode* parent, const char* name) {
   if (parent == nullptr) return nullptr;
-  xml::CDOMDocument* document = parent->getNodeType() == 9 ? static_cast<xml::CDOMDocument*>(parent)
+  xml::CDOMDocument* document = parent->getNodeType() == xml::DOMNodeTypeDocument ? static_cast<xml::CDOMDocument*>(parent)
                                                            : parent->getOwnerDocument();
   if (document == nullptr) return nullptr;
   xml::CDOMElement* element = document->createElement(platform::AnsiToWide(CallerText(name)).c_str());

@@ -7,6 +7,7 @@
 #include "api/SafeMode.h"
 #include "platform/Platform.h"
 #include "quillet/quillet_c.h"
+#include "quillet/xml/SAXReader.h"
 
 namespace quillet::test {
 namespace {
@@ -125,6 +126,29 @@ TEST_F(SafeModeTest, AFailedBackupSaysWhyInSafeMode) {
             "Backup failed: C:\\windows\\Help\\quillet.bak is a directory, not a file: it was left as it is; the "
             "backup was left as it was");
   EXPECT_TRUE(std::filesystem::is_directory(sandbox->host("drive_c/windows/Help/quillet.bak")));
+}
+
+// Whatever the library writes it reads back: folders nested far deeper than any real
+// collection load again, and past the reader's limit a safe save refuses to write.
+TEST_F(SafeModeTest, AFileTheLibraryWritesLoadsAgain) {
+  QuilletSetSafeMode(1);
+  const unsigned long c = loadCollection(Collection(""));
+  unsigned long folder = 0;
+  ASSERT_EQ(QuilletAddFolder(c, "0", &folder), 0);
+  for (int depth = 1; depth < 600; ++depth) ASSERT_EQ(QuilletAddSubFolder(folder, "d", &folder), 0);
+  ASSERT_EQ(QuilletSaveCollection(c), 0) << lastError();
+  sandbox->writeFile(kRegistryFile, Registry(""));
+  sandbox->writeFile("drive_c/t.chm", "x");
+  EXPECT_EQ(QuilletInstall("0\\d\\d", "C:\\t.chm", "C:\\t.chm", "deep"), 0) << lastError();
+
+  // The tree keeps growing in memory; saving it would write what cannot be read.
+  for (int depth = 600; depth < xml::kMaxElementDepth; ++depth) ASSERT_EQ(QuilletAddSubFolder(folder, "d", &folder), 0);
+  const std::string saved = sandbox->readFile(kCollectionFile);
+  EXPECT_EQ(QuilletSaveCollection(c), QUILLET_E_WRITE_FAILED);
+  EXPECT_EQ(lastError(), "Nothing written to C:\\windows\\Help\\quillet.col: it could not be read back, because "
+                         "elements nest deeper than 100000 levels; the file was left as it was");
+  EXPECT_EQ(sandbox->readFile(kCollectionFile), saved);
+  QuilletReleaseCollection(c);
 }
 
 TEST_F(SafeModeTest, LockedHandlesHoldTheLockUntilReleased) {

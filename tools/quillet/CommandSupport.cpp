@@ -6,7 +6,7 @@
 
 #include "Command.h"
 #include "api/LastError.h"
-#include "collection/CollectionHandle.h"
+#include "collection/CollectionFile.h"
 #include "collection/Navigation.h"
 #include "platform/Platform.h"
 #include "quillet/quillet_c.h"

@@ -7,7 +7,7 @@
 #include "WineRegistryEditor.h"
 #include "api/LastError.h"
 #include "collection/CodePageText.h"
-#include "collection/CollectionHandle.h"
+#include "collection/CollectionFile.h"
 #include "collection/Navigation.h"
 #include "xml/dom/loader/LoadDocument.h"
 #include "platform/Platform.h"

@@ -7,7 +7,8 @@
 
 #include "Command.h"
 #include "CommandSupport.h"
-#include "collection/CollectionHandle.h"
+#include "collection/CollectionFile.h"
+#include "api/Handles.h"
 #include "collection/Install.h"
 #include "quillet/quillet_c.h"
 
@@ -32,9 +33,21 @@ std::string WouldBe(const std::string& line) {
   return line;
 }
 
-// Prints what changed (or would), and finishes with the call's code.
-void Report(const std::string& command, int code, const std::vector<std::string>& changes,
+// The library's options for the tool's install and remove: safe mode's switches, both
+// files or neither, every change told.
+TitleChangeOptions ChangeOptionsFor(const ChangeOptions& change, std::vector<std::string>& changes) {
+  TitleChangeOptions options;
+  options.switches = CurrentSwitches();
+  options.allOrNothing = true;
+  options.dryRun = change.dryRun;
+  options.changes = &changes;
+  return options;
+}
+
+// Prints what changed (or would), and finishes with the call's code and text.
+void Report(const std::string& command, int code, const Status& status, const std::vector<std::string>& changes,
             const ChangeOptions& options, const char* nothing) {
+  quillet::Report(status);
   // A failed call changed nothing on disk, whatever it had changed in memory.
   if (!options.quiet && code == QUILLET_OK) {
     for (const std::string& line : changes) std::cout << FromAnsi(options.dryRun ? WouldBe(line) : line) << "\n";
@@ -54,11 +67,9 @@ void RunInstall(const InstallRequest& r) {
     if (!CheckCodePageText("install", option, *value)) return;
   ForgetLastError();
   std::vector<std::string> changes;
-  TitleChangeOptions options;
-  options.allOrNothing = true;
-  options.dryRun = r.change.dryRun;
-  options.changes = &changes;
-  const int code = InstallTitle(ToAnsi(r.folder), ToAnsi(r.chm), ToAnsi(r.chi), ToAnsi(r.id), options);
+  const TitleChangeOptions options = ChangeOptionsFor(r.change, changes);
+  Status status;
+  const int code = InstallTitle(ToAnsi(r.folder), ToAnsi(r.chm), ToAnsi(r.chi), ToAnsi(r.id), options, status);
   // The library's texts name the missing file the way the caller gave it; where it
   // was looked for on this machine is the tool's to add.
   if (code == QUILLET_E_CHM_MISSING || code == QUILLET_E_CHI_MISSING) {
@@ -68,7 +79,7 @@ void RunInstall(const InstallRequest& r) {
              (path.empty() ? std::string("no path was given") : ShownPath(path)));
     return;
   }
-  Report("install", code, changes, r.change, "nothing to change: the title is installed as asked");
+  Report("install", code, status, changes, r.change, "nothing to change: the title is installed as asked");
 }
 
 struct RemoveRequest {
@@ -82,14 +93,13 @@ void RunRemove(const RemoveRequest& r) {
   if (r.hasFolder && !CheckCodePageText("remove", "--folder", r.folder)) return;
   ForgetLastError();
   std::vector<std::string> changes;
-  TitleChangeOptions options;
-  options.allOrNothing = true;
-  options.dryRun = r.change.dryRun;
-  options.changes = &changes;
+  const TitleChangeOptions options = ChangeOptionsFor(r.change, changes);
+  Status status;
   // An absent option is a null argument: the library then skips that half.
   const std::string folder = ToAnsi(r.folder), id = ToAnsi(r.id);
-  const int code = RemoveTitle(r.hasFolder ? folder.c_str() : nullptr, r.hasId ? id.c_str() : nullptr, options);
-  Report("remove", code, changes, r.change, "nothing to remove");
+  const int code =
+      RemoveTitle(r.hasFolder ? folder.c_str() : nullptr, r.hasId ? id.c_str() : nullptr, options, status);
+  Report("remove", code, status, changes, r.change, "nothing to remove");
 }
 
 CommandRegistration registration([](CLI::App& app) {

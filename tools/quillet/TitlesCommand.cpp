@@ -6,6 +6,7 @@
 
 #include "Command.h"
 #include "CommandSupport.h"
+#include "api/Handles.h"
 #include "collection/DocInfo.h"
 #include "quillet/quillet_c.h"
 
@@ -38,7 +39,8 @@ bool OpenRegistry(const std::string& registry, unsigned long& docInfo) {
     // The probe's own text says only that nothing matched; ask it what it saw.
     std::unique_ptr<CCollectionFile> file;
     std::string path, number, why;
-    ProbeDefaultRegistry(file, path, number, &why);
+    Status ignored;
+    ProbeDefaultRegistry(CurrentSwitches(), file, path, number, ignored, &why);
     Fail("titles", code, "no collection registry lists the default collection: " + FromAnsi(why));
     return false;
   }

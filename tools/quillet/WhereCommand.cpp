@@ -3,7 +3,7 @@
 
 #include "Command.h"
 #include "CommandSupport.h"
-#include "collection/CollectionHandle.h"
+#include "collection/CollectionFile.h"
 #include "platform/Platform.h"
 #include "quillet/quillet.h"
 

@@ -114,6 +114,7 @@ int RunFormat(const FormatOptions& options) {
       std::cerr << "quillet: " << DescribeCharacter(result.character) << " cannot be written in code page "
                 << options.load.codePage << "; " << options.out << " was left as it was\n";
       break;
+    case SaveOutcome::kWouldNotLoad:
     case SaveOutcome::kCannotCreate:
     case SaveOutcome::kWriteFailed:
       std::cerr << "quillet: " << result.error << "; " << options.out << " was left as it was\n";

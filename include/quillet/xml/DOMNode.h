@@ -123,6 +123,100 @@ class QUILLET_API CDOMNode {
   virtual void setPrefix(const char16_t* prefix);
   virtual void setLocalName(const char16_t* localName);
 
+  // --- Path queries -----------------------------------------------------------------------
+  //
+  // A small XPath-style language, read in one pass with no parse tree. Absolute paths
+  // start from the owner document (a document starts from itself).
+  //
+  // Tokens. Only the space separates them (a tab or line end is an error token); a
+  // single ":" is skipped like a space, so p:x reads as the two names p and x. Literals
+  // are '...' or "..." without escapes; numbers are runs of digits (007 is 7; 1.5 is 1
+  // followed by "."). A name followed by "(" is a function name, one followed by "::"
+  // an axis name. Axis names, function names and the words and, or, div, mod are read
+  // without regard to letter case; the names in node tests compare exactly. Expressions
+  // and names have no length limit.
+  //
+  // Grammar, lowest precedence first; every chain groups to the right (8 - 4 - 2 is 6,
+  // 1 < 2 < 3 is 0) and equality takes one operator only:
+  //   or, and, = !=, < <= > >=, + -, * div mod, unary -, then a primary (literal,
+  //   number, "(" expression ")", position(), last(), number(e), not(e)) or else a
+  //   location path: "/", "//" or a step, then steps separated by "/" or "//".
+  // A step is child::, descendant::, attribute:: or @ with a name or *; "."; ".."; or a
+  // function name with its arguments, which leaves the context as it is (text()
+  // selects the context node); any step takes predicates [expression]. Name and *
+  // tests select only elements, or attributes on the attribute axis.
+  //
+  // The end rule: evaluation stops quietly at the first token the grammar cannot use
+  // there (the end, an error token, a stray "]" or ")", a second "=", a name where an
+  // operator belongs), and the value so far is the result: "a b" and "a/$" select what
+  // "a" selects, and the empty path selects the context node.
+  //
+  // Values are strings, node-sets (ordered, duplicates kept) and 32-bit float numbers;
+  // booleans are the numbers 1 and 0. True: a non-empty node-set, a number other than
+  // 0 and NaN; a string is always false. A conversion to a number that fails gives -1
+  // (number('x') is -1): a string reads by its longest numeric prefix
+  // (number('  12.5e1 ') is 125), a node-set by its first node (an element by the value
+  // of its first child). "=" and "!=" between numbers compare them; with a node-set on
+  // the left they give the node-set of its nodes whose text (getText) equals, or
+  // differs from, the right operand's text (so b = 'x' tests for a b child with the
+  // direct text x). mod truncates both operands and keeps the sign of the left one.
+  //
+  // Where the language differs from XPath (existing callers depend on these):
+  // - Predicates are read again for every node, and positions count over the whole
+  //   list a step made: a/b[1] is the first b of all the a elements together.
+  // - [2] and [2 + 0] compare with the position because they begin with a number
+  //   token; [last()] and [position()] keep every node (write [position() = last()]).
+  // - "." keeps the context, but inside a predicate it is the node being tested
+  //   wherever it stands (a/. in a predicate is that node). ".." gives one parent per
+  //   node, duplicates included.
+  // - "//" before a step also reaches into the first step of its predicates: //a[b]
+  //   keeps the a elements with a b descendant (//a[./b] looks at children).
+  // - A path that begins with "//" starts from the document only when no step came
+  //   before it in the expression or predicate; in a or //b it searches below the
+  //   context node. //@id selects nothing: "//" does not apply to attributes.
+  // - A "(" without its ")" writes the line "Missing closing bracket" to standard
+  //   output and fails.
+  //
+  // Where nothing else fixed the behaviour, these choices hold:
+  // - A location path on the right of "and" or "or" starts from the node the
+  //   enclosing predicate tests, and outside predicates from the context node; the
+  //   same holds on the right of "=", "!=", the relational and arithmetic operators.
+  // - "=" and "!=" compare texts unless both operands are numbers: a number stands for
+  //   its text ("5", "0.5", "NaN"), and a node-set on the right for the texts of all its
+  //   nodes (equal to one of them, or to none); a left operand that is not a node-set
+  //   gives 1 or 0.
+  // - x mod 0 (a divisor that truncates to 0) is NaN, as is x div 0 when x is 0.
+  // - position() and last() are 1 in a selection outside predicates; after a
+  //   predicate, position() keeps the last position the predicate tested.
+  // - number(e) and not(e) without their ")" fail, silently; position() and last()
+  //   ignore arguments.
+  // - Brackets, function arguments and predicates nest up to 128 deep; deeper fails. A
+  //   query fails once it has looked at 2^26 (67,108,864) nodes (nested predicates
+  //   multiply their cost).
+  //
+  // Statuses: negative on failure (-1); 0 on success, or 1 when the last location
+  // path ended at a token that cannot start a step (such as "a/").
+
+  // A new list of the nodes path selects from this node, in order (duplicates kept),
+  // which the caller releases; null when path is null or its evaluation fails.
+  CDOMNodeList* selectNodes(const char16_t* path);
+  // The first node selectNodes gives; null when there is none or the evaluation fails.
+  CDOMNode* selectSingleNode(const char16_t* path);
+  // Evaluates expression with this node as context, its position and size in the
+  // context taken from its siblings (1 + the siblings before it, 1 + all its siblings);
+  // result is the truth of its value. Returns the status; on failure result is not
+  // written.
+  int testExpression(const char16_t* expression, bool& result);
+  // The same with the given context size and position.
+  int testExpressionAt(const char16_t* expression, bool& result, int size, int position);
+  // Whether this node matches a pattern of names such as "a/b" or "/a/b": from this
+  // node up through its ancestors each name, last to first, must equal the node name
+  // exactly; a leading "/" or "//" (alike) also requires the document right above the
+  // first name. Repeated and trailing "/" add nothing; a pattern without names ("",
+  // "/") matches every node. False for null; false for three or more leading "/",
+  // after the line "Invalid start of path" on standard output.
+  bool matchesPattern(const char16_t* pattern) const;
+
   // --- Lifetime -------------------------------------------------------------------------
 
   // Destroys this node and everything it owns (children, and an element's attributes),

@@ -48,10 +48,11 @@ inline constexpr char16_t kPropertyMaxEntityExpansion[] = u"MaxEntityExpansion";
 inline constexpr std::size_t kDefaultMaxEntityValueLength = 1000000;
 inline constexpr std::size_t kDefaultMaxEntityExpansion = 4000000;
 
-// Limits. Past each one the parse fails with code 110 and a message naming it.
-inline constexpr int kMaxElementDepth = 10000;    // nesting, namespace processing off
-inline constexpr int kMaxNamespaceScopes = 512;   // nesting, namespace processing on
-inline constexpr int kMaxNameLength = 511;        // a name, or each part of a qualified name
+// Limits. Past each one the parse fails with code 110 and a message naming it. The
+// nesting limit is the same with and without namespace processing, and far above any
+// real collection; a save in safe mode refuses a tree it could not read back.
+inline constexpr int kMaxElementDepth = 100000;  // elements open at once
+inline constexpr int kMaxNameLength = 511;       // a name, or each part of a qualified name
 
 // One reader parses any number of documents, one after another, keeping its
 // handlers, features, properties and last error message between parses. It never

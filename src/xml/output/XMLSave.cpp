@@ -1,14 +1,56 @@
 #include "xml/output/XMLSave.h"
 
 #include "platform/Platform.h"
-#include "quillet/xml/DOMDocument.h"
+#include "quillet/xml/DOM.h"
+#include "quillet/xml/SAXReader.h"
+#include "xml/common/U16String.h"
 #include "xml/output/XMLWriter.h"
 
 namespace quillet::xml {
 
+std::string WhyItWouldNotLoad(const CDOMDocument* document) {
+  if (document == nullptr) return "";
+  // A walk in document order that counts the elements open around each node.
+  int depth = 0;
+  const CDOMNode* node = document->getFirstChild();
+  while (node != nullptr) {
+    const int type = node->getNodeType();
+    if (type == DOMNodeTypeElement || type == DOMNodeTypeProcessingInstruction) {
+      if (U16Length(node->getNodeName()) > static_cast<size_t>(kMaxNameLength))
+        return "a name is longer than " + std::to_string(kMaxNameLength) + " characters";
+    }
+    if (type == DOMNodeTypeElement) {
+      for (const CDOMNode* a = static_cast<const CDOMElement*>(node)->getFirstAttribute(); a != nullptr;
+           a = a->getNextSibling())
+        if (U16Length(a->getNodeName()) > static_cast<size_t>(kMaxNameLength))
+          return "an attribute name is longer than " + std::to_string(kMaxNameLength) + " characters";
+    }
+    if (node->getFirstChild() != nullptr) {
+      if (type == DOMNodeTypeElement && ++depth >= kMaxElementDepth)
+        return "elements nest deeper than " + std::to_string(kMaxElementDepth) + " levels";
+      node = node->getFirstChild();
+      continue;
+    }
+    while (node != nullptr && node->getNextSibling() == nullptr) {
+      node = node->getParentNode();
+      if (node == document) node = nullptr;
+      else if (node != nullptr && node->getNodeType() == DOMNodeTypeElement) --depth;
+    }
+    if (node != nullptr) node = node->getNextSibling();
+  }
+  return "";
+}
+
 SaveResult PrepareDocumentFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo,
                                const WriteOptions& options, platform::FileReplacement& replacement) {
   SaveResult result;
+  if (options.onlyWhatReadsBack) {
+    result.error = WhyItWouldNotLoad(document);
+    if (!result.error.empty()) {
+      result.outcome = SaveOutcome::kWouldNotLoad;
+      return result;
+    }
+  }
   if (!replacement.open(platform::WideToMultiByte(path))) {
     result.outcome = SaveOutcome::kCannotCreate;
     result.error = replacement.error();
@@ -24,7 +66,7 @@ SaveResult PrepareDocumentFile(const CDOMDocument* document, const std::u16strin
 
   if (!written) {
     result.outcome = SaveOutcome::kNothingToWrite;
-  } else if (writer.encodingFailure(result.character)) {
+  } else if (writer.encodingFailure(result.character, &result.codePage)) {
     result.outcome = SaveOutcome::kUnrepresentable;
   } else if (sink.failed()) {
     result.outcome = SaveOutcome::kWriteFailed;

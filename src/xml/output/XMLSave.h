@@ -24,15 +24,18 @@ enum class SaveOutcome {
                      // beside it
   kWriteFailed,      // a write, the flush or replacing the old file failed
   kUnrepresentable,  // the code page of the "<XML>" form cannot hold a character
+  kWouldNotLoad,     // WriteOptions::onlyWhatReadsBack and a tree the reader would refuse
 };
 
 struct SaveResult {
   SaveOutcome outcome = SaveOutcome::kWritten;
-  // kCannotCreate, kWriteFailed: the file and the system's reason, for a user.
+  // kCannotCreate, kWriteFailed: the file and the system's reason; kWouldNotLoad: why
+  // the reader would refuse it. For a user.
   std::string error;
   // kUnrepresentable: the first character the code page could not hold (0 when the
   // code page itself is not supported here).
   char32_t character = 0;
+  unsigned codePage = 0;  // kUnrepresentable: the code page that could not hold it
 
   bool ok() const { return outcome == SaveOutcome::kWritten; }
 };
@@ -44,6 +47,10 @@ struct SaveResult {
 // it was. Symbolic links are followed; a target that is not a regular file is refused.
 SaveResult PrepareDocumentFile(const CDOMDocument* document, const std::u16string& path, const XMLDeclInfo& declInfo,
                                const WriteOptions& options, platform::FileReplacement& replacement);
+
+// Why the reader would refuse to read `document` back once written: "" when it would
+// take it; otherwise what is past which limit.
+std::string WhyItWouldNotLoad(const CDOMDocument* document);
 
 // PrepareDocumentFile, then the commit: `path` holds the new document only on
 // kWritten, and its old content (or stays absent) otherwise.

@@ -71,9 +71,10 @@ bool CXMLWriter::writeDocument(const CDOMDocument* document, const XMLDeclInfo* 
   return true;
 }
 
-bool CXMLWriter::encodingFailure(char32_t& character) const {
+bool CXMLWriter::encodingFailure(char32_t& character, unsigned* codePage) const {
   const auto* encoder = dynamic_cast<const CCodePageEncoder*>(encoder_.get());
   character = encoder != nullptr && encoder->failed() ? encoder->failedCharacter() : 0;
+  if (codePage != nullptr && encoder != nullptr) *codePage = encoder->codePage();
   return encoder != nullptr && encoder->failed();
 }
 

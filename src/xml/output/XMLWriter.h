@@ -40,6 +40,9 @@ struct WriteOptions {
   // page, "ASCII" and "ISO-8859-1", which keep the low 8 bits, instead refuse a
   // character above U+00FF as a code page refuses one it cannot hold.
   bool strictSingleByte = false;
+  // A tree the reader would refuse to read back (nesting deeper than kMaxElementDepth,
+  // a name longer than kMaxNameLength) is not written at all.
+  bool onlyWhatReadsBack = false;
 };
 
 class CXMLWriterBase {
@@ -90,7 +93,8 @@ class CXMLWriter final : public CXMLWriterBase {
 
   // After writeDocument in the "<XML>" form with a code page: the first character the
   // code page could not hold (then nothing was written), else 0 and false.
-  bool encodingFailure(char32_t& character) const;
+  // `codePage`, when given, receives the code page that refused it.
+  bool encodingFailure(char32_t& character, unsigned* codePage = nullptr) const;
 
  private:
   // An element, or the document, whose children are being written; once they are

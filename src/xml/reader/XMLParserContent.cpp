@@ -268,12 +268,8 @@ void CXMLParser::processNamespaces(ElementFrame& frame) {
 // --- Elements ---------------------------------------------------------------------
 
 bool CXMLParser::readStartTag() {
-  if (namespaces) {
-    if (scopes_.depth() >= kMaxNamespaceScopes) failLimit(XMLError::ScopesTooDeep, kMaxNamespaceScopes);
-    scopes_.push();
-  } else if (depth_ >= kMaxElementDepth) {
-    failLimit(XMLError::ElementsTooDeep, kMaxElementDepth);
-  }
+  if (depth_ >= kMaxElementDepth) failLimit(XMLError::ElementsTooDeep, kMaxElementDepth);
+  if (namespaces) scopes_.push();
   char16_t c = 0;
   if (nextChar(c) != 0) {
     // Only at the root: a child's "<" has been seen already.

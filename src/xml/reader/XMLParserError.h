@@ -44,7 +44,6 @@ enum class XMLError : unsigned char {
   PICharInvalid,              // a PI's data holds a character that is not an XML Char
   TrailingData,               // something other than Misc after the root element
   NameTooLong,                // limit: kMaxNameLength
-  ScopesTooDeep,              // limit: kMaxNamespaceScopes
   ElementsTooDeep,            // limit: kMaxElementDepth
   // The document type declaration.
   EntityNameWhiteSpace,       // none after the name of an entity declaration
@@ -109,7 +108,6 @@ inline constexpr XMLErrorRow kXMLErrorTable[] = {
     {XMLError::PICharInvalid, 260, u"PI contains invalid character '{}'"},
     {XMLError::TrailingData, 280, u"Unexpected data trailing end of root element"},
     {XMLError::NameTooLong, 110, u"Name is longer than the limit of {} characters"},
-    {XMLError::ScopesTooDeep, 110, u"Elements nest deeper than the limit of {} levels allowed with namespace processing"},
     {XMLError::ElementsTooDeep, 110, u"Elements nest deeper than the limit of {} levels"},
     {XMLError::EntityNameWhiteSpace, 110, u"Expecting whitespace after EntityDecl name"},
     {XMLError::NDataExpected, 110, u"Expecting NDATA"},

@@ -1,4 +1,5 @@
-// quillet xml events / tree / format / serialize, run as a user runs them.
+// quillet xml events / tree / format / serialize / select / test / match, run as a user
+// runs them.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "support/RunTool.h"
 #include "support/SandboxPrefix.h"
@@ -171,10 +173,83 @@ TEST_F(XmlDocumentCommands, SerializePrintsTheDocumentsXmlAsUtf8) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "<r>\xE2\x82\xAC</r>\r\n");
 
-  run = tool({"xml", "serialize", "--path", "/r", path("in.xml")});
-  EXPECT_EQ(run.exitCode, 2);
+  write("two.xml", "<r><a id='1'>t\xC3\xA9</a><b/><a id='2'/></r>");
+  run = tool({"xml", "serialize", "--path", "r/a", path("two.xml")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "<a id=\"1\">t\xC3\xA9</a>\r\n<a id=\"2\"/>\r\n");
+  run = tool({"xml", "serialize", "--path", "r/x", path("two.xml")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "quillet: path expressions are not available yet\n");
+  run = tool({"xml", "serialize", "--path", "r[1", path("two.xml")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "quillet: cannot evaluate r[1\n");
+}
+
+TEST_F(XmlDocumentCommands, SelectPrintsEachSelectedNodeAsJson) {
+  write("in.xml", "<r><a id='1'>t\xC3\xA9<b/>u</a><!--c--><a id='2'/></r>");
+  ToolRun run = tool({"xml", "select", path("in.xml"), "r/a"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "{\"type\":1,\"name\":\"a\",\"text\":\"t\\u00e9u\"}\n"
+            "{\"type\":1,\"name\":\"a\",\"text\":\"\"}\n");
+  run = tool({"xml", "select", path("in.xml"), "@id", "--context", "r/a[2]"});
+  EXPECT_EQ(run.out, "{\"type\":2,\"name\":\"id\",\"text\":\"2\"}\n");
+  run = tool({"xml", "select", path("in.xml"), "r/x"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "");
+}
+
+TEST_F(XmlDocumentCommands, TestAndMatchPrintTrueOrFalse) {
+  write("in.xml", "<r><a id='1'/><!--c--><a id='2'><b/></a></r>");
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{"test", "r/a[2]"}, "true\n"},
+      {{"test", "position() = 3 and last() = 3", "--context", "r/a[2]"}, "true\n"},  // a, comment, a
+      {{"test", "position() = 4 and last() = 9", "--position", "4", "--size", "9"}, "true\n"},
+      {{"match", "/r/a", "--context", "r/a"}, "true\n"},
+      {{"match", "b/a", "--context", "r/a"}, "false\n"},
+      {{"match", "r/a/b", "--context", "//b"}, "true\n"},
+      {{"match", "///a"}, "Invalid start of path\nfalse\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"xml", c.args[0], path("in.xml")};
+    args.insert(args.end(), c.args.begin() + 1, c.args.end());
+    const ToolRun run = quillet::test::RunTool(args, dir_);
+    EXPECT_EQ(run.exitCode, 0) << c.args[1] << run.err;
+    EXPECT_EQ(run.out, c.out) << c.args[1];
+  }
+}
+
+TEST_F(XmlDocumentCommands, PathCommandsFailOnBadPathsAndContexts) {
+  write("in.xml", "<r><a/></r>");
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string out;
+    std::string err;
+  } cases[] = {
+      {{"select", "foo::a"}, 1, "", "quillet: cannot evaluate foo::a\n"},
+      {{"select", "r[(1]"}, 1, "Missing closing bracket\n", "quillet: cannot evaluate r[(1]\n"},
+      {{"test", "(1"}, 1, "Missing closing bracket\n", "quillet: cannot evaluate (1\n"},
+      {{"test", "r", "--context", "r/x"}, 1, "", "quillet: the context path r/x selects no node\n"},
+      {{"match", "r", "--context", "r["}, 1, "", "quillet: cannot evaluate r[\n"},
+      {{"test", std::string(200, '(')}, 1, "", "quillet: cannot evaluate " + std::string(80, '(') + "...\n"},
+      {{"test", "r", "--position", "2"}, 2, "", ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"xml", c.args[0], path("in.xml")};
+    args.insert(args.end(), c.args.begin() + 1, c.args.end());
+    const ToolRun run = quillet::test::RunTool(args, dir_);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.args[1];
+    EXPECT_EQ(run.out, c.out) << c.args[1];
+    if (c.exitCode != 2) {
+      EXPECT_EQ(run.err, c.err) << c.args[1];
+    }
+  }
+  EXPECT_EQ(tool({"xml", "select", path("missing.xml"), "r"}).exitCode, 2);
 }
 
 TEST_F(XmlDocumentCommands, EventsPrintsEveryEventAsOneJsonLine) {

@@ -155,6 +155,16 @@ TEST(Content, Namespaces) {
   Options off;
   off.namespaces = false;
   ExpectEvents({{"<p:a xmlns:p='u' p:b='1'/>", "start(||p:a ||xmlns:p=u ||p:b=1) end(||p:a)"}}, off);
+
+  // Past a few dozen declarations the prefixes are looked up another way: the same
+  // innermost-wins rule, and a scope's end restores the outer binding.
+  std::string many = "<a";
+  for (int i = 0; i < 40; ++i) many += " xmlns:p" + std::to_string(i) + "='u" + std::to_string(i) + "'";
+  many += "><b xmlns:p5='inner' xmlns:p5='later'><p5:c/><p7:c/></b><p5:d/><q:d/></a>";
+  const Outcome out = Parse(many);
+  ASSERT_TRUE(out.ok) << out.message;
+  for (const char* event : {"start(later|c|p5:c)", "start(u7|c|p7:c)", "start(u5|d|p5:d)", "start(q|d|q:d)"})
+    EXPECT_NE(out.events.find(event), std::string::npos) << event;
 }
 
 }  // namespace

@@ -63,6 +63,7 @@ void CDOMTreeBuilder::startElement(const std::u16string& uri, const std::u16stri
     }
   } else {
     attributesByName_.clear();
+    attributesByName_.reserve(count);
     for (unsigned i = 0; i < count; ++i) {
       const char16_t* name = attributes.getQName(i);
       auto [found, added] = attributesByName_.try_emplace(std::u16string_view(name), nullptr);

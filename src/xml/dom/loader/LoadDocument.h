@@ -2,6 +2,7 @@
 #ifndef QUILLET_XML_DOM_LOADER_LOADDOCUMENT_H
 #define QUILLET_XML_DOM_LOADER_LOADDOCUMENT_H
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,9 @@ struct LoadResult {
 // Parses the file `fileName` into a new document, as LoadDocument below does, but
 // hands the outcome back instead of touching the pending parse error.
 LoadResult LoadDocumentFile(const std::u16string& fileName, XMLDeclInfo& info);
+
+// The same from the size bytes at data, which the caller keeps (openError stays 0).
+LoadResult LoadDocumentFromMemory(const void* data, size_t size, XMLDeclInfo& info);
 
 // Parses the file `fileName` (read as UTF-8 unless it starts with a byte-order mark
 // or its declaration names another encoding) into a new document owned by the caller
