@@ -127,6 +127,12 @@ std::string LastError() {
   return text;
 }
 
+std::string DocValue(unsigned long doc, long id) {
+  char value[1024] = {};
+  if (QuilletGetDocValue(doc, id, value) != 0) return "(none)";
+  return value;
+}
+
 void HelpEnvironmentTest::SetUp() { Clean(); }
 
 void HelpEnvironmentTest::TearDown() { Clean(); }

@@ -45,6 +45,8 @@ std::string CollectionText(const std::string& folders = "");
 
 // The library's last-error text.
 std::string LastError();
+// A value of a title entry ("(none)" when it has none).
+std::string DocValue(unsigned long doc, long id);
 
 // Each test starts from a machine without any of HTML Help's files or settings, with
 // safe mode off, and leaves it so.

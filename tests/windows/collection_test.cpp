@@ -77,19 +77,26 @@ TEST_F(CollectionTest, FoldersSurviveSaveAndReload) {
   QuilletReleaseCollection(collection);
 }
 
-std::string DocValue(unsigned long doc, long id) {
-  char value[1024] = {};
-  if (QuilletGetDocValue(doc, id, value) != 0) return "(none)";
-  return value;
-}
+// Title entries written through a doc-info handle are there when the registry is opened
+// again. With `true`, the registry that lists the default collection is the All Users
+// one, and the Help directory's (listing another collection) is left alone.
+class TitleEntriesTest : public HelpEnvironmentTest, public ::testing::WithParamInterface<bool> {};
 
-TEST_F(CollectionTest, TitleEntriesSurviveSaveAndReopen) {
+TEST_P(TitleEntriesTest, SurviveSaveAndReopen) {
   SetUpHelp();
+  std::string registry = registry_;
+  const char* number = "1";
+  if (GetParam()) {
+    registry = AllUsersHelpDirectory() + "hhcolreg.dat";
+    number = "7";
+    WriteBytes(registry_, RegistryText("C:\\another.col"));
+    WriteBytes(registry, RegistryText(collection_, number));
+  }
   unsigned long docInfo = 0, doc = 0;
   ASSERT_EQ(QuilletOpenDocInfo(&docInfo), 0);
-  char number[64] = {};
-  EXPECT_EQ(QuilletGetDefaultCollectionNumber(docInfo, number), 0);
-  EXPECT_STREQ(number, "1");
+  char found[64] = {};
+  EXPECT_EQ(QuilletGetDefaultCollectionNumber(docInfo, found), 0);
+  EXPECT_STREQ(found, number);
   ASSERT_EQ(QuilletAddDoc(docInfo, "Guide", &doc), 0);
   char chm[] = "C:\\help\\guide.chm";
   char language[] = "1031";
@@ -102,7 +109,7 @@ TEST_F(CollectionTest, TitleEntriesSurviveSaveAndReopen) {
   ASSERT_EQ(QuilletSaveDocInfo(docInfo), 0);
   QuilletCloseDocInfo(docInfo);
 
-  ASSERT_EQ(QuilletOpenDocInfo(registry_.c_str(), &docInfo), 0);
+  ASSERT_EQ(QuilletOpenDocInfo(registry.c_str(), &docInfo), 0);
   unsigned long entries = 0;
   ASSERT_EQ(QuilletEnumDocCompilations(docInfo, &entries), 0);
   ASSERT_EQ(QuilletNextDocCompilation(entries, &doc), 0);
@@ -112,26 +119,15 @@ TEST_F(CollectionTest, TitleEntriesSurviveSaveAndReopen) {
   QuilletCloseDoc(doc);
   EXPECT_EQ(QuilletNextDocCompilation(entries, &doc), 5);
   QuilletCloseDocInfo(docInfo);
+  if (GetParam()) {
+    EXPECT_EQ(ReadBytes(registry_), RegistryText("C:\\another.col"));
+  }
 }
 
-// A registry in the Help directory that does not list the default collection gives way
-// to the All Users one that does.
-TEST_F(CollectionTest, TitleEntriesOfTheAllUsersRegistry) {
-  SetUpHelp();
-  WriteBytes(registry_, RegistryText("C:\\another.col"));
-  WriteBytes(AllUsersHelpDirectory() + "hhcolreg.dat", RegistryText(collection_, "7"));
-  unsigned long docInfo = 0, doc = 0;
-  ASSERT_EQ(QuilletOpenDocInfo(&docInfo), 0);
-  char number[64] = {};
-  EXPECT_EQ(QuilletGetDefaultCollectionNumber(docInfo, number), 0);
-  EXPECT_STREQ(number, "7");
-  ASSERT_EQ(QuilletAddDoc(docInfo, "Guide", &doc), 0);
-  QuilletCloseDoc(doc);
-  ASSERT_EQ(QuilletSaveDocInfo(docInfo), 0);
-  QuilletCloseDocInfo(docInfo);
-  EXPECT_NE(ReadBytes(AllUsersHelpDirectory() + "hhcolreg.dat").find("Guide"), std::string::npos);
-  EXPECT_EQ(ReadBytes(registry_), RegistryText("C:\\another.col"));
-}
+INSTANTIATE_TEST_SUITE_P(Windows, TitleEntriesTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "all_users" : "help_directory");
+                         });
 
 // Both backups copy with CopyFileA beside the file and put the copy in place of the
 // older backup.

@@ -17,12 +17,6 @@ namespace {
 
 using InstallTest = HelpEnvironmentTest;
 
-std::string DocValue(unsigned long doc, long id) {
-  char value[1024] = {};
-  if (QuilletGetDocValue(doc, id, value) != 0) return "(none)";
-  return value;
-}
-
 // The value `id` of the registered title `titleId`, read back through the DLL.
 std::string RegisteredValue(const std::string& titleId, long id) {
   unsigned long docInfo = 0, doc = 0;
