@@ -200,8 +200,9 @@ std::unique_ptr<RegistryKey> OpenLocalMachineKey(const std::string& path);
 // the code page lacks become its default character.
 std::u16string AnsiToWide(const std::string& text);
 std::string WideToAnsi(const std::u16string& text);
-// The C library's multibyte conversions (mbstowcs / wcstombs) in the current C locale;
-// UTF-8, exactly as above, on the portable backend.
+// The conversions of file names and of the texts made of them, which the C library
+// does with mbstowcs / wcstombs: exactly as above on both backends, since Windows'
+// narrow file functions read names in the ANSI code page whatever the C locale.
 std::u16string MultiByteToWide(const std::string& text);
 std::string WideToMultiByte(const std::u16string& text);
 

@@ -55,6 +55,22 @@ size_t EditDistance(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+std::string ToAnsi(const std::string& utf8) {
+#ifdef _WIN32
+  return platform::WideToAnsi(xml::Utf8ToU16(utf8));
+#else
+  return utf8;
+#endif
+}
+
+std::string FromAnsi(const std::string& ansi) {
+#ifdef _WIN32
+  return xml::U16ToUtf8(platform::AnsiToWide(ansi));
+#else
+  return ansi;
+#endif
+}
+
 int Fail(const std::string& command, int code, const std::string& message) {
   ExitCode() = code;
   std::cerr << "quillet: " << (command.empty() ? "" : command + ": ") << message << "\n";
@@ -68,7 +84,7 @@ int Finish(int code, const std::string& command) {
   if (code == QUILLET_OK) return code;
   const std::string& text = LastErrorText();
   return Fail(command, code, text.empty() ? std::string(CodeMeaning(code)) + " (code " + std::to_string(code) + ")"
-                                          : text);
+                                          : FromAnsi(text));
 }
 
 bool CheckCodePageText(const std::string& command, const std::string& option, const std::string& value) {
@@ -121,14 +137,14 @@ int ReadSized(const std::function<int(char*, unsigned long)>& call, std::string&
 }
 
 FileProblem CheckHelpFile(const std::string& path, HelpFileKind kind) {
-  const std::string shown = ShownPath(path);
+  const std::string shown = FromAnsi(ShownPath(path));
   const bool registry = kind == HelpFileKind::kRegistry;
   if (const std::string what = platform::NotARegularFile(path); !what.empty())
     return {kExitFailed, shown + " is " + what + ", not a file"};
   if (!platform::FileExists(path)) return {registry ? QUILLET_E_NOT_FOUND : QUILLET_E_PARSE, shown + " does not exist"};
   xml::XMLDeclInfo info;
   xml::LoadResult loaded = xml::LoadDocumentFile(platform::MultiByteToWide(path), info);
-  if (!loaded) return {QUILLET_E_PARSE, shown + " " + DescribeLoadFailure(loaded)};
+  if (!loaded) return {QUILLET_E_PARSE, shown + " " + FromAnsi(DescribeLoadFailure(loaded))};
   xml::CDOMElement* root = loaded.document->getDocumentElement();
   const std::string rootName = root != nullptr ? xml::U16ToUtf8(root->getNodeName()) : "";
   if (registry) {

@@ -10,6 +10,14 @@
 
 namespace quillet::tool {
 
+// The tool's texts (its command line, its output) are UTF-8 on every system; the
+// library's are in the ANSI code page, which is UTF-8 too except on Windows. ToAnsi
+// converts a text for a library call, FromAnsi a text the library gave back; neither
+// changes anything elsewhere than on Windows. A character the code page lacks becomes
+// "?" on the way in: check texts that matter with CheckCodePageText first.
+std::string ToAnsi(const std::string& utf8);
+std::string FromAnsi(const std::string& ansi);
+
 // Writes "quillet: COMMAND: MESSAGE" (or "quillet: MESSAGE" for an empty command) to
 // standard error, leaves `code` as the exit code and returns it.
 int Fail(const std::string& command, int code, const std::string& message);
@@ -44,7 +52,7 @@ enum class HelpFileKind {
   kCollection,  // a collection file: root HTMLHelpCollection (any letter case) with Folders
 };
 
-// What is wrong with a file given to a command, and the exit code that says so: 0 and
+// What is wrong with a file (an ANSI path) given to a command, and the exit code that says so: 0 and
 // "" when it is of the kind the command needs. A file that is not a regular file, or
 // of the wrong kind, gives kExitFailed; a missing file or one that is not well-formed
 // gives the code the library gives it (5 or 110 for a registry, 110 for a

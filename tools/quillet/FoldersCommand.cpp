@@ -39,6 +39,7 @@ int WalkFolders(unsigned long collection, Visit visit) {
     code = ReadSized([&](char* buffer, unsigned long size) { return QuilletCGetFolderNameSized(folder, buffer, size); },
                      title);
     if (code != QUILLET_OK && code != QUILLET_E_NOT_FOUND) return code;
+    title = FromAnsi(title);
     visit(cursors.size() - 1, code == QUILLET_OK ? &title : nullptr);
     unsigned long subCursor = 0;
     if (QuilletCEnumSubFolders(folder, &subCursor) == QUILLET_OK) cursors.push_back(subCursor);
@@ -71,7 +72,7 @@ int PrintFolders(unsigned long collection, bool json) {
 
 void RunFolders(const FoldersOptions& options) {
   ForgetLastError();
-  std::string file = options.file;
+  std::string file = ToAnsi(options.file);
   if (file.empty()) {
     char name[1024];
     if (QuilletCGetDefaultCollectionFilename(name, sizeof name) != 1) {

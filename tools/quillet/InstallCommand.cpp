@@ -50,7 +50,7 @@ void Report(const std::string& command, int code, const Status& status, const st
   quillet::Report(status);
   // A failed call changed nothing on disk, whatever it had changed in memory.
   if (!options.quiet && code == QUILLET_OK) {
-    for (const std::string& line : changes) std::cout << (options.dryRun ? WouldBe(line) : line) << "\n";
+    for (const std::string& line : changes) std::cout << FromAnsi(options.dryRun ? WouldBe(line) : line) << "\n";
     if (changes.empty()) std::cerr << nothing << "\n";
   }
   Finish(code, command);
@@ -69,7 +69,7 @@ void RunInstall(const InstallRequest& r) {
   std::vector<std::string> changes;
   const TitleChangeOptions options = ChangeOptionsFor(r.change, changes);
   Status status;
-  const int code = InstallTitle(r.folder, r.chm, r.chi, r.id, options, status);
+  const int code = InstallTitle(ToAnsi(r.folder), ToAnsi(r.chm), ToAnsi(r.chi), ToAnsi(r.id), options, status);
   // The library's texts name the missing file the way the caller gave it; where it
   // was looked for on this machine is the tool's to add.
   if (code == QUILLET_E_CHM_MISSING || code == QUILLET_E_CHI_MISSING) {
@@ -96,8 +96,9 @@ void RunRemove(const RemoveRequest& r) {
   const TitleChangeOptions options = ChangeOptionsFor(r.change, changes);
   Status status;
   // An absent option is a null argument: the library then skips that half.
+  const std::string folder = ToAnsi(r.folder), id = ToAnsi(r.id);
   const int code =
-      RemoveTitle(r.hasFolder ? r.folder.c_str() : nullptr, r.hasId ? r.id.c_str() : nullptr, options, status);
+      RemoveTitle(r.hasFolder ? folder.c_str() : nullptr, r.hasId ? id.c_str() : nullptr, options, status);
   Report("remove", code, status, changes, r.change, "nothing to remove");
 }
 

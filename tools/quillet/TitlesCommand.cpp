@@ -20,18 +20,19 @@ nlohmann::ordered_json DocValue(unsigned long doc, long valueId) {
       [&](char* buffer, unsigned long size) { return QuilletCGetDocValueSized(doc, valueId, buffer, size); },
       text);
   if (code != QUILLET_OK) return nullptr;
-  return text;
+  return FromAnsi(text);
 }
 
 // Opens the registry to list, or reports why it cannot be.
 bool OpenRegistry(const std::string& registry, unsigned long& docInfo) {
   ForgetLastError();
   if (!registry.empty()) {
-    if (const FileProblem problem = CheckHelpFile(registry, HelpFileKind::kRegistry); problem.code != 0) {
+    const std::string file = ToAnsi(registry);
+    if (const FileProblem problem = CheckHelpFile(file, HelpFileKind::kRegistry); problem.code != 0) {
       Fail("titles", problem.code, problem.message);
       return false;
     }
-    return Finish(QuilletCOpenDocInfoFile(registry.c_str(), &docInfo), "titles") == QUILLET_OK;
+    return Finish(QuilletCOpenDocInfoFile(file.c_str(), &docInfo), "titles") == QUILLET_OK;
   }
   const int code = QuilletCOpenDocInfoDefault(&docInfo);
   if (code == QUILLET_E_NO_COLLECTION) {
@@ -40,7 +41,7 @@ bool OpenRegistry(const std::string& registry, unsigned long& docInfo) {
     std::string path, number, why;
     Status ignored;
     ProbeDefaultRegistry(CurrentSwitches(), file, path, number, ignored, &why);
-    Fail("titles", code, "no collection registry lists the default collection: " + why);
+    Fail("titles", code, "no collection registry lists the default collection: " + FromAnsi(why));
     return false;
   }
   return Finish(code, "titles") == QUILLET_OK;

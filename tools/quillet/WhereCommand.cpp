@@ -18,14 +18,14 @@ void RunWhere() {
   const bool named = QuilletGetDefaultCollectionFilename(collection, sizeof collection) == 1;
   // The registry settings may name a file that is not there: that is not found too.
   const bool haveCollection = named && platform::FileExists(collection) && platform::NotARegularFile(collection).empty();
-  std::cout << "registry: " << (haveRegistry ? registry : "not found") << "\n";
-  std::cout << "collection: " << (haveCollection ? collection : "not found") << "\n";
+  std::cout << "registry: " << (haveRegistry ? FromAnsi(registry) : "not found") << "\n";
+  std::cout << "collection: " << (haveCollection ? FromAnsi(collection) : "not found") << "\n";
   if (!haveRegistry) Fail("where", QUILLET_E_NOT_FOUND, "HHCOLREG.DAT in %windows%\\HELP not found");
   if (!named) {
     Fail("where", QUILLET_E_NOT_FOUND, "HTML Help's registry settings name no default collection");
   } else if (!haveCollection) {
     Fail("where", QUILLET_E_NOT_FOUND,
-         "the default collection " + ShownPath(collection) + " named in HTML Help's registry settings " +
+         "the default collection " + FromAnsi(ShownPath(collection)) + " named in HTML Help's registry settings " +
              (platform::FileExists(collection) ? "is " + platform::NotARegularFile(collection) + ", not a file"
                                                : std::string("does not exist")));
   }

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <iostream>
 
+#include "CommandSupport.h"
 #include "collection/CodePageText.h"
 #include "platform/Platform.h"
 #include "xml/common/U16String.h"
@@ -30,12 +31,13 @@ DocumentPtr LoadForTool(const LoadOptions& options, xml::XMLDeclInfo& info, int&
   // The load opens the file again, so it must be a file that reads the same twice: a
   // folder and a pipe (whose bytes the probe would take, and whose second open may
   // wait forever) are refused as unreadable input.
-  if (const std::string kind = platform::NotARegularFile(options.file); !kind.empty()) {
+  const std::string file = ToAnsi(options.file);
+  if (const std::string kind = platform::NotARegularFile(file); !kind.empty()) {
     std::cerr << "quillet: cannot read " << options.file << ": it is " << kind << ", not a file\n";
     exitCode = kExitUsage;
     return nullptr;
   }
-  const int probe = platform::OpenForReading(options.file);
+  const int probe = platform::OpenForReading(file);
   const int why = errno;
   unsigned char byte = 0;
   const bool readable =
@@ -52,7 +54,7 @@ DocumentPtr LoadForTool(const LoadOptions& options, xml::XMLDeclInfo& info, int&
   info = xml::XMLDeclInfo{};
   info.expandCDATA = !options.noExpandCDATA;
   info.preserveSpace = options.preserveSpace;
-  xml::LoadResult loaded = xml::LoadDocumentFile(platform::MultiByteToWide(options.file), info);
+  xml::LoadResult loaded = xml::LoadDocumentFile(platform::MultiByteToWide(file), info);
   if (!loaded) {
     std::cerr << "quillet: " << options.file;
     if (loaded.parseError) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Command.h"
+#include "CommandSupport.h"
 #include "JsonText.h"
 #include "XmlGroup.h"
 #include "platform/Platform.h"
@@ -13,6 +14,7 @@
 namespace {
 
 using quillet::tool::JsonString;
+using quillet::tool::ToAnsi;
 using namespace quillet::xml;
 
 class EventPrinter : public CSAXContentHandler, public CSAXDTDHandler, public CSAXErrorHandler {
@@ -94,7 +96,7 @@ struct EventsOptions {
 };
 
 int RunEvents(const EventsOptions& o) {
-  const int descriptor = quillet::platform::OpenForReading(o.file);
+  const int descriptor = quillet::platform::OpenForReading(ToAnsi(o.file));
   if (descriptor < 0) {
     std::cerr << "quillet: cannot open " << o.file << "\n";
     return 2;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Command.h"
+#include "CommandSupport.h"
 #include "XmlDocumentLoad.h"
 #include "XmlGroup.h"
 #include "api/SafeMode.h"
@@ -80,7 +81,7 @@ int RunFormat(const FormatOptions& options) {
     }
   }
   if (options.out != "-") {
-    if (const std::string kind = quillet::platform::NotARegularFile(options.out); !kind.empty()) {
+    if (const std::string kind = quillet::platform::NotARegularFile(ToAnsi(options.out)); !kind.empty()) {
       std::cerr << "quillet: " << options.out << " is " << kind << ", not a file: it was left as it is"
                 << " (use - for standard output)\n";
       return kExitFailed;
@@ -102,7 +103,7 @@ int RunFormat(const FormatOptions& options) {
   if (options.out == "-") return WriteToStdout(doc.get(), info, writeOptions);
 
   const SaveResult result =
-      WriteDocumentFile(doc.get(), quillet::platform::MultiByteToWide(options.out), info, writeOptions);
+      WriteDocumentFile(doc.get(), quillet::platform::MultiByteToWide(ToAnsi(options.out)), info, writeOptions);
   switch (result.outcome) {
     case SaveOutcome::kWritten: return 0;
     case SaveOutcome::kNothingToWrite:

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cwchar>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "platform/Platform.h"
 #include "quillet/quillet.h"
 #include "quillet/quillet_c.h"
+#include "xml/common/U16String.h"
 
 namespace quillet::tool {
 int& ExitCode() {
@@ -126,9 +128,7 @@ int PrintHelp(const CLI::App& app, const std::vector<std::string>& words) {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunTool(int argc, char** argv) {
   CLI::App app{"quillet: register compiled HTML Help titles with Microsoft HTML Help", "quillet"};
   app.require_subcommand(1);
   app.fallthrough();  // --prefix may also follow the command
@@ -218,3 +218,21 @@ int main(int argc, char** argv) {
   }
   return quillet::tool::ExitCode();
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows hands a program its command line as UTF-16 (main's argv would be in the ANSI
+// code page, without the characters it lacks); the tool's texts are UTF-8.
+int wmain(int argc, wchar_t** wideArgv) {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i)
+    arguments.push_back(quillet::xml::U16ToUtf8(std::u16string(wideArgv[i], wideArgv[i] + std::wcslen(wideArgv[i]))));
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(&argument[0]);
+  argv.push_back(nullptr);
+  return RunTool(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) { return RunTool(argc, argv); }
+#endif

@@ -190,7 +190,13 @@ int RemoveStaleTemporaries(const std::string& path, long long olderThan) {
   if (search == INVALID_HANDLE_VALUE) return 0;
   int removed = 0;
   do {
-    if (!detail::IsTemporaryName(found.cFileName, base) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    // The search matched the file's name ignoring letter case, as Windows names are
+    // matched: "hhcolreg.dat.<tag>.qtmp" is a temporary of HHCOLREG.DAT too. So the
+    // name's own first part stands for the base.
+    const std::string name = found.cFileName;
+    if (name.size() <= base.size() || !detail::IsTemporaryName(name, name.substr(0, base.size())) ||
+        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      continue;
     // FILETIME counts 100 ns steps since 1601; the epoch of `olderThan` is 1970.
     const unsigned long long ticks =
         (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) |

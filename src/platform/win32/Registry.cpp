@@ -1,6 +1,9 @@
 // HKEY_LOCAL_MACHINE through the Windows registry functions, read only.
 #include <windows.h>
 
+#include <cstring>
+#include <vector>
+
 #include "platform/Platform.h"
 
 namespace quillet::platform {
@@ -19,18 +22,25 @@ class Win32RegistryKey : public RegistryKey {
   Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
 
   bool queryValue(const char* name, char* buffer, unsigned long size) override {
+    // Sized first, then read into a buffer of our own: after a value that does not
+    // fit, Windows leaves the buffer's contents undefined, and the caller's must stay
+    // as they were.
     DWORD type = 0;
-    DWORD length = size;
-    if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &length) != ERROR_SUCCESS) {
-      return false;
+    DWORD length = 0;
+    if (RegQueryValueExA(key_, name, nullptr, &type, nullptr, &length) != ERROR_SUCCESS || length > size) return false;
+    std::vector<char> data(static_cast<size_t>(length) + 1);
+    if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<LPBYTE>(data.data()), &length) != ERROR_SUCCESS ||
+        length > size) {
+      return false;  // changed in between
     }
     // A string stored without its NUL arrives without one; add it where there is
     // room, and refuse the value where there is not, so callers always get a
     // terminated text.
-    if (isStringType(type) && (length == 0 || buffer[length - 1] != '\0')) {
+    if (isStringType(type) && (length == 0 || data[length - 1] != '\0')) {
       if (length >= size) return false;
-      buffer[length] = '\0';
+      data[length++] = '\0';
     }
+    if (length > 0) std::memcpy(buffer, data.data(), length);
     return true;
   }
 

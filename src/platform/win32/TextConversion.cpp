@@ -1,8 +1,7 @@
-// Text conversion through the system's ANSI code page and the C runtime's locale.
+// Text conversion through the system's ANSI code page.
 #include <windows.h>
 
 #include <climits>
-#include <cstdlib>
 
 #include "platform/Platform.h"
 
@@ -31,41 +30,16 @@ std::string WideToAnsi(const std::u16string& text) {
   return out;
 }
 
-std::u16string MultiByteToWide(const std::string& text) {
-  // One character at a time, so that a byte the locale rejects becomes U+FFFD and
-  // the rest still converts.
-  std::u16string out;
-  std::mbtowc(nullptr, nullptr, 0);
-  size_t i = 0;
-  while (i < text.size()) {
-    wchar_t unit = 0;
-    const int n = std::mbtowc(&unit, text.data() + i, text.size() - i);
-    if (n < 0) {
-      out.push_back(0xFFFD);
-      std::mbtowc(nullptr, nullptr, 0);
-      ++i;
-    } else {
-      out.push_back(static_cast<char16_t>(unit));
-      i += n == 0 ? 1 : static_cast<size_t>(n);
-    }
-  }
-  return out;
-}
+// The file names these convert end up in the C runtime's and Windows' narrow file
+// functions (_open, CreateFileA), which read them in the ANSI code page whatever the C
+// locale says. The C runtime's "C" locale converts byte for character instead (0x80
+// to U+0080, not to the euro sign of code page 1252), so a name that came in through
+// AnsiToWide would go out changed and name another file, or none. Converting through
+// the ANSI code page both ways gives every name back as the caller wrote it, and the
+// texts made of them (the parse-error text) in the same code page as every other text
+// of the library.
+std::u16string MultiByteToWide(const std::string& text) { return AnsiToWide(text); }
 
-std::string WideToMultiByte(const std::u16string& text) {
-  std::string out;
-  char bytes[MB_LEN_MAX];
-  std::wctomb(nullptr, 0);
-  for (char16_t unit : text) {
-    const int n = std::wctomb(bytes, static_cast<wchar_t>(unit));
-    if (n < 0) {
-      out.push_back('?');
-      std::wctomb(nullptr, 0);
-    } else {
-      out.append(bytes, static_cast<size_t>(n));
-    }
-  }
-  return out;
-}
+std::string WideToMultiByte(const std::u16string& text) { return WideToAnsi(text); }
 
 }  // namespace quillet::platform
