@@ -83,8 +83,10 @@ int Finish(int code, const std::string& command) {
   ExitCode() = code;
   if (code == QUILLET_OK) return code;
   const std::string& text = LastErrorText();
-  return Fail(command, code, text.empty() ? std::string(CodeMeaning(code)) + " (code " + std::to_string(code) + ")"
-                                          : FromAnsi(text));
+  // A file that could not be written is the tool's own "could not do its work".
+  const int exitCode = code == QUILLET_E_WRITE_FAILED ? kExitFailed : code;
+  return Fail(command, exitCode,
+              text.empty() ? std::string(CodeMeaning(code)) + " (code " + std::to_string(code) + ")" : FromAnsi(text));
 }
 
 bool CheckCodePageText(const std::string& command, const std::string& option, const std::string& value) {

@@ -26,9 +26,9 @@ int Fail(const std::string& command, int code, const std::string& message);
 // text is known to come from that call and not from an earlier one.
 void ForgetLastError();
 
-// Leaves `code` as the tool's exit code. For a failure (non-zero) it reports the
-// library's last-error text, or, when the call set none, the code's meaning. Returns
-// `code`.
+// Leaves `code` as the tool's exit code (170, a file that could not be written,
+// becomes 1). For a failure (non-zero) it reports the library's last-error text, or,
+// when the call set none, the code's meaning. Returns the exit code.
 int Finish(int code, const std::string& command);
 
 // Whether `value`, the text of `option`, can be written in the prefix's ANSI code page
