@@ -155,8 +155,10 @@ QUILLET_API int QuilletOpenDocInfo(const char* fileName, unsigned long* docInfo)
 QUILLET_API int QuilletOpenDocInfo(unsigned long* docInfo);
 
 // Writes a doc enumeration handle over a snapshot of every DocCompilation element of
-// the registry to *enumeration. Returns 0 (also when there are none), or 5. Entries
-// added later do not join the snapshot; entries removed later are passed over.
+// the registry to *enumeration. Returns 0 (also when there are none), or 5. The
+// snapshot stands: entries added later do not join it, and an entry removed later is
+// still handed out by QuilletNextDocCompilation (its handle reads the removed entry,
+// which lives until the doc-info handle is closed).
 QUILLET_API int QuilletEnumDocCompilations(unsigned long docInfo, unsigned long* enumeration);
 
 // Writes a new doc handle on the next entry of the enumeration to *doc. Returns 0, or

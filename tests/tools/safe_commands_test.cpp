@@ -102,6 +102,8 @@ TEST_F(SafeCommands, ACyrillicPrefixTakesCyrillicTitlesAndReadsThemBack) {
   EXPECT_NE(r.out.find("\\u00c4\\u00ee\\u00ea"), std::string::npos) << r.out;
   r = box.run({"xml", "tree", "--code-page", "1251", box.host(ToolSandbox::kRegistry).string()});
   EXPECT_NE(r.out.find("\\u0414\\u043e\\u043a"), std::string::npos) << r.out;
+  r = box.run({"xml", "events", "--code-page", "1251", box.host(ToolSandbox::kRegistry).string()});
+  EXPECT_NE(r.out.find("\"value\":\"\\u0414\\u043e\\u043a"), std::string::npos) << r.out;
 
   r = box.run({"remove", "--id", id, "--folder", folder});
   EXPECT_EQ(r.exitCode, 0) << Describe(r);

@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "quillet/xml/FileByteSource.h"
 #include "quillet/xml/SAXReader.h"
+#include "xml/common/U16String.h"
 
 namespace {
 
@@ -19,63 +20,81 @@ using namespace quillet::xml;
 
 class EventPrinter : public CSAXContentHandler, public CSAXDTDHandler, public CSAXErrorHandler {
  public:
-  explicit EventPrinter(std::ostream& out) : out_(out) {}
+  // With a code page, the texts of HTML Help's "<XML>" form (`compatibility`) are shown
+  // in it, as the collection commands read them.
+  EventPrinter(std::ostream& out, unsigned codePage, bool compatibility)
+      : out_(out), codePage_(compatibility ? codePage : 0) {}
 
   void startDocument() override { out_ << "{\"event\":\"startDocument\"}\n"; }
   void endDocument() override { out_ << "{\"event\":\"endDocument\"}\n"; }
   void startPrefixMapping(const char16_t* prefix, const char16_t* uri) override {
-    out_ << "{\"event\":\"startPrefixMapping\",\"prefix\":" << JsonString(prefix) << ",\"uri\":" << JsonString(uri)
+    out_ << "{\"event\":\"startPrefixMapping\",\"prefix\":" << Show(prefix) << ",\"uri\":" << Show(uri)
          << "}\n";
   }
   void endPrefixMapping(const char16_t* prefix) override {
-    out_ << "{\"event\":\"endPrefixMapping\",\"prefix\":" << JsonString(prefix) << "}\n";
+    out_ << "{\"event\":\"endPrefixMapping\",\"prefix\":" << Show(prefix) << "}\n";
   }
   void startElement(const std::u16string& uri, const std::u16string& localName, const std::u16string& qName,
                     const CSAXAttributes& attributes) override {
-    out_ << "{\"event\":\"startElement\",\"uri\":" << JsonString(uri) << ",\"localName\":" << JsonString(localName)
-         << ",\"qName\":" << JsonString(qName) << ",\"attributes\":[";
+    out_ << "{\"event\":\"startElement\",\"uri\":" << Show(uri) << ",\"localName\":" << Show(localName)
+         << ",\"qName\":" << Show(qName) << ",\"attributes\":[";
     for (int i = 0; i < attributes.getLength(); ++i) {
       const unsigned u = static_cast<unsigned>(i);
       if (i > 0) out_ << ",";
-      out_ << "{\"uri\":" << JsonString(attributes.getURI(u)) << ",\"localName\":"
-           << JsonString(attributes.getLocalName(u)) << ",\"qName\":" << JsonString(attributes.getQName(u))
-           << ",\"value\":" << JsonString(attributes.getValue(u)) << "}";
+      out_ << "{\"uri\":" << Show(attributes.getURI(u)) << ",\"localName\":"
+           << Show(attributes.getLocalName(u)) << ",\"qName\":" << Show(attributes.getQName(u))
+           << ",\"value\":" << Show(attributes.getValue(u)) << "}";
     }
     out_ << "]}\n";
   }
   void endElement(const std::u16string& uri, const std::u16string& localName, const std::u16string& qName) override {
-    out_ << "{\"event\":\"endElement\",\"uri\":" << JsonString(uri) << ",\"localName\":" << JsonString(localName)
-         << ",\"qName\":" << JsonString(qName) << "}\n";
+    out_ << "{\"event\":\"endElement\",\"uri\":" << Show(uri) << ",\"localName\":" << Show(localName)
+         << ",\"qName\":" << Show(qName) << "}\n";
   }
   void processingInstruction(const std::u16string& target, const std::u16string& data) override {
-    out_ << "{\"event\":\"processingInstruction\",\"target\":" << JsonString(target)
-         << ",\"data\":" << JsonString(data) << "}\n";
+    out_ << "{\"event\":\"processingInstruction\",\"target\":" << Show(target)
+         << ",\"data\":" << Show(data) << "}\n";
   }
   void characters(const char16_t* chars, int start, int length) override {
-    out_ << "{\"event\":\"characters\",\"text\":" << JsonString(chars + start, static_cast<std::size_t>(length))
+    out_ << "{\"event\":\"characters\",\"text\":" << Show(chars + start, static_cast<std::size_t>(length))
          << "}\n";
   }
   void comment(const std::u16string& text) override {
-    out_ << "{\"event\":\"comment\",\"text\":" << JsonString(text) << "}\n";
+    out_ << "{\"event\":\"comment\",\"text\":" << Show(text) << "}\n";
   }
   void cdataSection(const std::u16string& text) override {
-    out_ << "{\"event\":\"cdataSection\",\"text\":" << JsonString(text) << "}\n";
+    out_ << "{\"event\":\"cdataSection\",\"text\":" << Show(text) << "}\n";
   }
   void doctypeDecl(const std::u16string& name) override {
-    out_ << "{\"event\":\"doctypeDecl\",\"name\":" << JsonString(name) << "}\n";
+    out_ << "{\"event\":\"doctypeDecl\",\"name\":" << Show(name) << "}\n";
   }
   void notationDecl(const std::u16string& name, const std::u16string& publicId,
                     const std::u16string& systemId) override {
-    out_ << "{\"event\":\"notationDecl\",\"name\":" << JsonString(name) << ",\"publicId\":" << JsonString(publicId)
-         << ",\"systemId\":" << JsonString(systemId) << "}\n";
+    out_ << "{\"event\":\"notationDecl\",\"name\":" << Show(name) << ",\"publicId\":" << Show(publicId)
+         << ",\"systemId\":" << Show(systemId) << "}\n";
   }
   void unparsedEntityDecl(const std::u16string& name, const std::u16string& publicId, const std::u16string& systemId,
                           const std::u16string& notationName) override {
-    out_ << "{\"event\":\"unparsedEntityDecl\",\"name\":" << JsonString(name)
-         << ",\"publicId\":" << JsonString(publicId) << ",\"systemId\":" << JsonString(systemId)
-         << ",\"notationName\":" << JsonString(notationName) << "}\n";
+    out_ << "{\"event\":\"unparsedEntityDecl\",\"name\":" << Show(name)
+         << ",\"publicId\":" << Show(publicId) << ",\"systemId\":" << Show(systemId)
+         << ",\"notationName\":" << Show(notationName) << "}\n";
   }
   void fatalError(const CSAXParseException& e) override { out_ << "{\"event\":\"fatalError\"," << fields(e) << "}\n"; }
+
+  // A text as JSON, decoded in the code page first when there is one.
+  std::string Show(const char16_t* text, std::size_t length) const {
+    if (codePage_ == 0 || text == nullptr) return JsonString(text, length);
+    std::string bytes;
+    for (std::size_t i = 0; i < length; ++i) {
+      if (text[i] > 0xFF) return JsonString(text, length);  // not bytes read as characters
+      bytes.push_back(static_cast<char>(text[i]));
+    }
+    std::u16string decoded;
+    quillet::platform::DecodeCodePage(codePage_, bytes, decoded);
+    return JsonString(decoded);
+  }
+  std::string Show(const std::u16string& text) const { return Show(text.data(), text.size()); }
+  std::string Show(const char16_t* text) const { return Show(text, text != nullptr ? U16Length(text) : 0); }
 
   static std::string fields(const CSAXParseException& e) {
     return "\"code\":" + std::to_string(e.getCode()) + ",\"line\":" + std::to_string(e.getLineNumber()) +
@@ -84,6 +103,7 @@ class EventPrinter : public CSAXContentHandler, public CSAXDTDHandler, public CS
 
  private:
   std::ostream& out_;
+  unsigned codePage_;
 };
 
 struct EventsOptions {
@@ -93,7 +113,17 @@ struct EventsOptions {
   bool noExpandCDATA = false;
   bool noInlineEncoding = false;
   bool unicodeDefault = false;
+  unsigned codePage = 0;
 };
+
+bool StartsWithCompatibilityForm(const std::string& file) {
+  const int descriptor = quillet::platform::OpenForReading(ToAnsi(file));
+  if (descriptor < 0) return false;
+  char start[5] = {};
+  const long n = quillet::platform::ReadFile(descriptor, start, sizeof start);
+  quillet::platform::CloseFile(descriptor);
+  return n == 5 && std::string(start, 5) == "<XML>";
+}
 
 int RunEvents(const EventsOptions& o) {
   const int descriptor = quillet::platform::OpenForReading(ToAnsi(o.file));
@@ -116,7 +146,9 @@ int RunEvents(const EventsOptions& o) {
   reader.setFeature(kFeatureAllowInlineEncodingDetection, !o.noInlineEncoding);
   reader.setProperty(kPropertyPreserveSpace, o.preserveSpace ? u"Yes" : u"No");
   reader.setProperty(kPropertyExpandCDATAIntoText, o.noExpandCDATA ? u"No" : u"Yes");
-  EventPrinter printer(std::cout);
+  // The "<XML>" form is the one HTML Help writes in its code page; a file in it starts so.
+  const bool compatibility = o.codePage != 0 && StartsWithCompatibilityForm(o.file);
+  EventPrinter printer(std::cout, o.codePage, compatibility);
   reader.setContentHandler(&printer);
   reader.setDTDHandler(&printer);
   reader.setErrorHandler(&printer);
@@ -146,5 +178,9 @@ void quillet::tool::AddXmlEventsCommand(CLI::App& app) {
                 "Ignore the encoding named in the XML declaration");
   cmd->add_flag("--unicode-default", options->unicodeDefault,
                 "Read input without a byte-order mark as UTF-16 little-endian instead of UTF-8");
+  cmd->add_option("--code-page", options->codePage,
+                  "Show the texts of HTML Help's <XML> form in this Windows code page, as the collection commands read them")
+      ->type_name("N")
+      ->check(CLI::Range(1, 65535));
   cmd->callback([options] { quillet::tool::ExitCode() = RunEvents(*options); });
 }

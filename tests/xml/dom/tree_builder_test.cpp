@@ -102,6 +102,10 @@ TEST(ParseErrorText, ThreeLinesInTheFixedLayout) {
   const std::u16string text = FormatParseErrorText(CSAXParseException(std::u16string(2000, u'm'), 110, u"", u"", 1, 2));
   EXPECT_EQ(text.substr(0, 1023), u"Error Message : " + std::u16string(1006, u'm') + u"\n");
   EXPECT_EQ(text.substr(1023), u"Error Code    : 110\nError occurred near line 1, column 2\n");
+  // A message with a NUL in it (input such as "<" and a NUL byte) ends there, as C text.
+  const std::u16string withNul = std::u16string(u"Unexpected character '") + u'\0' + u"' - expecting element name.";
+  EXPECT_EQ(FormatParseErrorText(CSAXParseException(withNul, 110, u"", u"", 1, 3)),
+            u"Error Message : Unexpected character '\nError Code    : 110\nError occurred near line 1, column 3\n");
 }
 
 TEST(PendingParseErrorSlot, TakeEmptiesAndReplaceDestroysTheOld) {

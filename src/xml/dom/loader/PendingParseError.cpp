@@ -32,7 +32,9 @@ const CSAXParseException* PeekPendingParseError() { return Slot().get(); }
 
 std::u16string FormatParseErrorText(const CSAXParseException& error) {
   std::u16string text;
-  AppendLine(text, u"Error Message : " + error.getMessage());
+  // Each line is C text: a message with a NUL in it ends there, and the line with it.
+  const std::u16string& message = error.getMessage();
+  AppendLine(text, u"Error Message : " + message.substr(0, message.find(u'\0')));
   AppendLine(text, u"Error Code    : " + Decimal(error.getCode()));
   AppendLine(text, u"Error occurred near line " + Decimal(error.getLineNumber()) + u", column " +
                        Decimal(error.getColumnNumber()));

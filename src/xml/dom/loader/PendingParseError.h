@@ -24,7 +24,7 @@ const CSAXParseException* PeekPendingParseError();
 //   "Error Code    : <code>\n"
 //   "Error occurred near line <line>, column <column>\n"
 // A line longer than 1,023 characters with its line end (a huge message) is cut to
-// that, keeping the line end.
+// that, keeping the line end; a message that holds a NUL ends at it, as C text does.
 std::u16string FormatParseErrorText(const CSAXParseException& error);
 
 }  // namespace quillet::xml
