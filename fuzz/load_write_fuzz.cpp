@@ -7,41 +7,11 @@
 #include <cstdint>
 #include <string>
 
-#include "quillet/xml/ByteSink.h"
-#include "quillet/xml/DOM.h"
-#include "quillet/xml/MemoryByteSource.h"
-#include "quillet/xml/SAXException.h"
-#include "quillet/xml/SAXReader.h"
-#include "xml/dom/loader/DOMDocumentFactory.h"
-#include "xml/dom/loader/DOMTreeBuilder.h"
+#include "FuzzSupport.h"
 #include "xml/output/XMLWriter.h"
 
 using namespace quillet::xml;
-
-namespace {
-
-CDOMDocument* Parse(const void* data, size_t size, uint8_t flags, XMLDeclInfo& info) {
-  CSAXReader reader;
-  reader.setFeature(kFeatureNamespaces, (flags & 1) == 0);
-  reader.setFeature(kFeatureAllowInlineEncodingDetection, (flags & 2) == 0);
-  reader.setProperty(kPropertyExpandCDATAIntoText, (flags & 4) ? u"No" : u"Yes");
-  reader.setProperty(kPropertyPreserveSpace, (flags & 8) ? u"Yes" : u"No");
-  CDOMDocumentFactory factory;
-  CDOMTreeBuilder builder(&factory);
-  reader.setContentHandler(&builder);
-  reader.setDTDHandler(&builder);
-  reader.setErrorHandler(&builder);
-  CMemoryByteSource source(data, size);
-  try {
-    reader.parse(source, (flags & 16) != 0);
-  } catch (const CSAXParseException&) {
-    return nullptr;
-  }
-  info = reader.getDeclInfo();
-  return builder.takeDocument();
-}
-
-}  // namespace
+using quillet::fuzz::Parse;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -61,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   document->release();
 
   XMLDeclInfo again;
-  CDOMDocument* reparsed = Parse(written.data(), written.size() * sizeof(char16_t), flags | 16, again);
+  CDOMDocument* reparsed = Parse(written.data(), written.size() * sizeof(char16_t), flags | quillet::fuzz::kUnicodeDefault, again);
   if (reparsed != nullptr) reparsed->release();
   return 0;
 }

@@ -102,12 +102,12 @@ void QuilletCloseDoc(unsigned long doc) {
 
 int QuilletBackupDocInfo() {
   using namespace quillet;
-  std::string directory;
-  if (!LocateCollectionDir(directory)) return QUILLET_E_NOT_FOUND;
-  const std::string registry = directory + kRegistryFileName;
-  if (!platform::FileExists(registry)) return QUILLET_E_NOT_FOUND;
+  std::string registry;
+  if (!FindRegistryFile(registry)) return QUILLET_E_NOT_FOUND;
+  platform::PathParts parts = platform::SplitPath(registry);
+  parts.extension = ".BAK";
   Status status;
-  return Report(status, BackupCopy(registry, directory + "HHCOLREG.BAK", CurrentSwitches(), status));
+  return Report(status, BackupCopy(registry, platform::MakePath(parts), CurrentSwitches(), status));
 }
 
 int QuilletGetDefaultCollectionNumber(unsigned long docInfo, char* buffer) {

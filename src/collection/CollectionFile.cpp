@@ -26,10 +26,9 @@ CCollectionFile::~CCollectionFile() {
   if (document_ != nullptr) document_->release();
 }
 
-bool CCollectionFile::load(const std::string& fileName, const std::u16string& wideName, const Switches& switches,
-                           xml::LoadResult& failure) {
+bool CCollectionFile::load(const std::string& fileName, const Switches& switches, xml::LoadResult& failure) {
   fileName_ = fileName;
-  xml::LoadResult result = xml::LoadDocumentFile(wideName, declInfo_);
+  xml::LoadResult result = xml::LoadDocumentFile(platform::AnsiToWide(fileName), declInfo_);
   if (!result) {
     failure = std::move(result);
     return false;
@@ -112,10 +111,10 @@ void FormatParseError(Status& status) {
     status.setText("NO LAST ERROR");
     return;
   }
-  status.setText(platform::WideToMultiByte(xml::FormatParseErrorText(*pending)));
+  status.setText(platform::WideToAnsi(xml::FormatParseErrorText(*pending)));
 }
 
-int LoadFile(const std::string& fileName, bool multiByteName, const Switches& switches,
+int LoadFile(const std::string& fileName, const Switches& switches,
              std::unique_ptr<CCollectionFile>& file, Status& status, xml::LoadResult* failure) {
   if (fileName.size() > CCollectionFile::kMaxFileName) {
     status.setText("File name longer than " + std::to_string(CCollectionFile::kMaxFileName) + " characters");
@@ -130,10 +129,8 @@ int LoadFile(const std::string& fileName, bool multiByteName, const Switches& sw
     }
   }
   auto record = std::make_unique<CCollectionFile>();
-  const std::u16string wideName =
-      multiByteName ? platform::MultiByteToWide(fileName) : platform::AnsiToWide(fileName);
   xml::LoadResult result;
-  if (!record->load(fileName, wideName, switches, result)) {
+  if (!record->load(fileName, switches, result)) {
     if (failure != nullptr) {
       failure->openError = result.openError;
       if (result.parseError) failure->parseError = std::make_unique<xml::CSAXParseException>(*result.parseError);
@@ -162,10 +159,20 @@ int CheckCollectionRoot(CCollectionFile& file, Status& status) {
   return QUILLET_OK;
 }
 
+std::string CollectionFileProblem(xml::CDOMDocument* document) {
+  xml::CDOMElement* root = document->getDocumentElement();
+  if (root == nullptr) return "is not a collection file: it has no root element";
+  if (!HasTagName(root, "HTMLHelpCollection"))
+    return "is not a collection file: its root element is " + platform::WideToAnsi(root->getNodeName()) +
+           ", not HTMLHelpCollection";
+  if (FindChildElement(root, "Folders") == nullptr) return "is not a collection file: it has no Folders element";
+  return "";
+}
+
 int LoadCollectionFile(const std::string& fileName, const Switches& switches, std::unique_ptr<CCollectionFile>& file,
                        Status& status) {
   std::unique_ptr<CCollectionFile> record;
-  int code = LoadFile(fileName, true, switches, record, status);
+  int code = LoadFile(fileName, switches, record, status);
   if (code != QUILLET_OK) return code;
   if ((code = CheckCollectionRoot(*record, status)) != QUILLET_OK) return code;
   file = std::move(record);

@@ -35,12 +35,11 @@ class CCollectionFile final {
   const std::string& fileName() const { return fileName_; }
   xml::XMLDeclInfo& declInfo() { return declInfo_; }
 
-  // Loads `wideName` into the record, remembering `fileName` (8-bit) for saving. In
+  // Loads `fileName` (in the ANSI code page) into the record, remembering it for saving. In
   // safe mode the texts of a file in HTML Help's "<XML>" form are read in the ANSI
   // code page (see CodePageText.h), and saved in it again. False when the loader gave
   // no document; `failure` then says why (it is left alone on success).
-  bool load(const std::string& fileName, const std::u16string& wideName, const Switches& switches,
-            xml::LoadResult& failure);
+  bool load(const std::string& fileName, const Switches& switches, xml::LoadResult& failure);
 
   // Writes the tree back to the name it was loaded from, in the form it was read in,
   // with the options the switches ask for. A failure at any point leaves the file on
@@ -89,18 +88,24 @@ class CCollectionFile final {
 // none. Empties the pending slot.
 void FormatParseError(Status& status);
 
-// Loads `fileName` into a new record, refusing a name longer than
-// CCollectionFile::kMaxFileName ("File name longer than 260 characters", 110). The
-// name is widened with the C library's multibyte conversion when `multiByteName` is
-// set, else through the ANSI code page. Returns 0 or 110 (parse-error text set; a copy
+// Loads `fileName` (in the ANSI code page) into a new record, refusing a name longer
+// than CCollectionFile::kMaxFileName ("File name longer than 260 characters", 110).
+// Returns 0 or 110 (parse-error text set; a copy
 // of why the load failed goes to `failure` when given), or 190 when the switches ask
 // for the help files' lock and it could not be taken.
-int LoadFile(const std::string& fileName, bool multiByteName, const Switches& switches,
+int LoadFile(const std::string& fileName, const Switches& switches,
              std::unique_ptr<CCollectionFile>& file, Status& status, xml::LoadResult* failure = nullptr);
 
 // Whether the file's root element is a collection's: 0; 100 "Root element not
 // present"; 120 "HTMLHelpCollection root element not found" (letter case ignored).
 int CheckCollectionRoot(CCollectionFile& file, Status& status);
+
+// Why a tree is not a collection file (root HTMLHelpCollection, in any letter case,
+// with a Folders element), as a clause that follows the file's name: "is not a
+// collection file: its root element is X, not HTMLHelpCollection" or "... it has no
+// Folders element"; "" when it is one. In the ANSI code page, for the checks that
+// explain a refusal.
+std::string CollectionFileProblem(xml::CDOMDocument* document);
 
 // LoadFile, then CheckCollectionRoot: 0, 100, 110, 120 or 190 with their texts.
 int LoadCollectionFile(const std::string& fileName, const Switches& switches, std::unique_ptr<CCollectionFile>& file,

@@ -59,7 +59,7 @@ int OpenRegistryFile(const std::string& fileName, const Switches& switches, std:
     status.setText("File does not exist");
     return QUILLET_E_NOT_FOUND;
   }
-  return LoadFile(fileName, false, switches, file, status, failure);
+  return LoadFile(fileName, switches, file, status, failure);
 }
 
 int DefaultCollectionNumber(CCollectionFile& file, std::string& number, Status& status) {
@@ -132,7 +132,7 @@ int OpenDefaultRegistryFile(const Switches& switches, std::unique_ptr<CCollectio
     status.setText("HHCOLREG.DAT not found");
     return QUILLET_E_NOT_FOUND;
   }
-  return LoadFile(path, false, switches, file, status);
+  return LoadFile(path, switches, file, status);
 }
 
 xml::CDOMElement* FindDocCompilation(CCollectionFile& file, const std::string& titleId) {

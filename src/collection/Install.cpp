@@ -132,18 +132,14 @@ int OpenCollectionChecked(const Switches& switches, std::unique_ptr<CCollectionF
     return failCode;
   }
   xml::LoadResult failure;
-  if (LoadFile(name, true, switches, collection, status, &failure) != QUILLET_OK) {
+  if (LoadFile(name, switches, collection, status, &failure) != QUILLET_OK) {
     status.setText(shown + " " + DescribeLoadFailure(failure));
     return failCode;
   }
-  xml::CDOMElement* root = collection->document()->getDocumentElement();
-  if (root == nullptr || !HasTagName(root, "HTMLHelpCollection")) {
-    status.setText(shown + " is not a collection file: its root element is not HTMLHelpCollection");
-    return failCode;
-  }
-  if (FindChildElement(root, "Folders") == nullptr) {
-    status.setText(shown + " has no Folders element");
-    return noFoldersCode;
+  if (const std::string problem = CollectionFileProblem(collection->document()); !problem.empty()) {
+    status.setText(shown + " " + problem);
+    xml::CDOMElement* root = collection->document()->getDocumentElement();
+    return root != nullptr && HasTagName(root, "HTMLHelpCollection") ? noFoldersCode : failCode;
   }
   return QUILLET_OK;
 }

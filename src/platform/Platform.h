@@ -113,7 +113,6 @@ class FileReplacement {
   std::string target_;         // as given
   std::string hostTarget_;     // resolved
   std::string hostTemporary_;  // empty when there is none
-  bool committed_ = false;
   int newFileMode_ = -1;
   std::string error_;
 };
@@ -197,14 +196,11 @@ std::unique_ptr<RegistryKey> OpenLocalMachineKey(const std::string& path);
 // On the portable backend the ANSI code page is UTF-8: each byte that does not start
 // a well-formed sequence becomes U+FFFD, and so does a surrogate without its partner
 // on the way back, so the 8-bit side is always valid UTF-8. On Windows, characters
-// the code page lacks become its default character.
+// the code page lacks become its default character. File names, and the texts made
+// of them, convert so too (not through the C library's locale): Windows' narrow file
+// functions read names in the ANSI code page whatever the C locale says.
 std::u16string AnsiToWide(const std::string& text);
 std::string WideToAnsi(const std::u16string& text);
-// The conversions of file names and of the texts made of them, which the C library
-// does with mbstowcs / wcstombs: exactly as above on both backends, since Windows'
-// narrow file functions read names in the ANSI code page whatever the C locale.
-std::u16string MultiByteToWide(const std::string& text);
-std::string WideToMultiByte(const std::u16string& text);
 
 // --- Code pages ----------------------------------------------------------------------
 

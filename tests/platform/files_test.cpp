@@ -127,7 +127,9 @@ TEST_F(Files, ReplacementRefusesWhatIsNotAFileAndLeavesNoTemporary) {
     std::string path, kind;
   } cases[] = {{"C:\\windows\\Help\\folder", "a directory"}, {"C:\\windows\\Help\\pipe", "a FIFO"}};
   // Only looked at, never a target; some containers give /dev/null as a plain file.
-  if (std::filesystem::is_character_file("/dev/null")) EXPECT_EQ(platform::NotARegularFile("/dev/null"), "a device");
+  if (std::filesystem::is_character_file("/dev/null")) {
+    EXPECT_EQ(platform::NotARegularFile("/dev/null"), "a device");
+  }
   for (const auto& c : cases) {
     EXPECT_EQ(platform::NotARegularFile(c.path), c.kind);
     EXPECT_NE(Replace(c.path, "x").find("is " + c.kind + ", not a file"), std::string::npos) << c.path;

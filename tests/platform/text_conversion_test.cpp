@@ -14,8 +14,6 @@ TEST(TextConversion, AnsiIsUtf8) {
   const std::u16string wide = u"h\u00E9 \u20AC \xD834\xDD1E";
   EXPECT_EQ(AnsiToWide(ansi), wide);
   EXPECT_EQ(WideToAnsi(wide), ansi);
-  EXPECT_EQ(quillet::platform::MultiByteToWide(ansi), wide);
-  EXPECT_EQ(quillet::platform::WideToMultiByte(wide), ansi);
   EXPECT_EQ(AnsiToWide(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));  // NULs pass through
 }
 

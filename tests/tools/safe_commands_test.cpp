@@ -133,7 +133,7 @@ TEST_F(SafeCommands, BrokenFilesStopInstallAndRemoveBeforeEitherChanges) {
       {"collection not well-formed", ToolSandbox::kCollection, "<HTMLHelpCollection><Folders>", 10, 1,
        "is not well-formed XML (line 1, column "},
       {"collection of the wrong kind", ToolSandbox::kCollection, "<Other><Folders/></Other>", 10, 1,
-       "is not a collection file: its root element is not HTMLHelpCollection"},
+       "is not a collection file: its root element is Other, not HTMLHelpCollection"},
       {"collection without Folders", ToolSandbox::kCollection, "<HTMLHelpCollection/>", 150, 1,
        "has no Folders element"},
       {"registry not well-formed", ToolSandbox::kRegistry, "garbage", 9, 9, "is not well-formed XML"},

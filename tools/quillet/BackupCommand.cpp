@@ -4,9 +4,6 @@
 #include "quillet/quillet_c.h"
 
 namespace quillet::tool {
-namespace {
-
-}  // namespace
 
 void AddBackupCommand(CLI::App& app) {
   CLI::App* backup = app.add_subcommand("backup", "Back up the collection registry or the default collection");

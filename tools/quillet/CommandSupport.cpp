@@ -145,21 +145,18 @@ FileProblem CheckHelpFile(const std::string& path, HelpFileKind kind) {
     return {kExitFailed, shown + " is " + what + ", not a file"};
   if (!platform::FileExists(path)) return {registry ? QUILLET_E_NOT_FOUND : QUILLET_E_PARSE, shown + " does not exist"};
   xml::XMLDeclInfo info;
-  xml::LoadResult loaded = xml::LoadDocumentFile(platform::MultiByteToWide(path), info);
+  xml::LoadResult loaded = xml::LoadDocumentFile(platform::AnsiToWide(path), info);
   if (!loaded) return {QUILLET_E_PARSE, shown + " " + FromAnsi(DescribeLoadFailure(loaded))};
-  xml::CDOMElement* root = loaded.document->getDocumentElement();
-  const std::string rootName = root != nullptr ? xml::U16ToUtf8(root->getNodeName()) : "";
   if (registry) {
+    xml::CDOMElement* root = loaded.document->getDocumentElement();
+    const std::string rootName = root != nullptr ? xml::U16ToUtf8(root->getNodeName()) : "";
     if (FindChildElement(root, "Collections") == nullptr && FindChildElement(root, "DocCompilations") == nullptr)
       return {kExitFailed, shown + " is not a collection registry: its root element " + rootName +
                                " has neither Collections nor DocCompilations"};
     return {};
   }
-  if (!HasTagName(root, "HTMLHelpCollection"))
-    return {kExitFailed,
-            shown + " is not a collection file: its root element is " + rootName + ", not HTMLHelpCollection"};
-  if (FindChildElement(root, "Folders") == nullptr)
-    return {kExitFailed, shown + " is not a collection file: it has no Folders"};
+  if (const std::string problem = CollectionFileProblem(loaded.document.get()); !problem.empty())
+    return {kExitFailed, shown + " " + FromAnsi(problem)};
   return {};
 }
 

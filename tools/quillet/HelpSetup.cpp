@@ -135,14 +135,10 @@ std::string CollectionProblem(const std::string& collectionFile) {
   if (const std::string kind = platform::NotARegularFile(collectionFile); !kind.empty())
     return ShownPath(collectionFile) + " is " + kind + ", not a file";
   xml::XMLDeclInfo info;
-  xml::LoadResult loaded = xml::LoadDocumentFile(platform::MultiByteToWide(collectionFile), info);
+  xml::LoadResult loaded = xml::LoadDocumentFile(platform::AnsiToWide(collectionFile), info);
   if (!loaded) return ShownPath(collectionFile) + " " + DescribeLoadFailure(loaded);
-  xml::CDOMElement* root = loaded.document->getDocumentElement();
-  if (root == nullptr || !HasTagName(root, "HTMLHelpCollection"))
-    return ShownPath(collectionFile) + " is not a collection file: its root element is not HTMLHelpCollection";
-  if (FindChildElement(root, "Folders") == nullptr)
-    return ShownPath(collectionFile) + " is not a collection file: it has no Folders element";
-  return "";
+  const std::string problem = CollectionFileProblem(loaded.document.get());
+  return problem.empty() ? "" : ShownPath(collectionFile) + " " + problem;
 }
 
 // A new file's text in the bytes HTML Help reads: the prefix's ANSI code page.

@@ -1,7 +1,5 @@
 #include "WineRegistryEditor.h"
 
-#include <algorithm>
-
 #include "platform/common/WineRegistryText.h"
 
 #include "xml/common/U16String.h"
@@ -84,15 +82,12 @@ std::optional<platform::WineRegistryValue> WineRegistryEditor::findValue(const s
         block = findKeyBlock(keyPath, line.begin);
         break;
       }
-      std::string logical = text_.substr(line.begin, line.end - line.begin);
-      while (platform::RegistryLineContinues(logical) && nextLine(line.next, line)) {
-        logical.erase(logical.find_last_of('\\'));
-        const std::string more = text_.substr(line.begin, line.end - line.begin);
-        logical += more.substr(std::min(more.find_first_not_of(" \t"), more.size()));
-      }
-      offset = line.begin;  // the loop steps past the last line taken
+      std::string logical;
+      size_t after = line.begin;
+      const bool complete = platform::ReadRegistryLine(text_, after, text_.size(), logical);
+      line.next = after;  // the loop goes on past the last line taken
       platform::WineRegistryValue value;
-      if (platform::ParseRegistryValueLine(logical, value) && SameName(value.name, name)) return value;
+      if (complete && platform::ParseRegistryValueLine(logical, value) && SameName(value.name, name)) return value;
     }
   }
   return std::nullopt;

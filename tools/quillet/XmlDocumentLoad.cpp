@@ -10,21 +10,23 @@
 
 namespace quillet::tool {
 
+CLI::Option* AddCodePageOption(CLI::App* cmd, unsigned& codePage, const std::string& help) {
+  return cmd->add_option("--code-page", codePage, help)->type_name("N")->check([](const std::string& text) {
+    try {
+      const unsigned long n = std::stoul(text);
+      if (n > 0 && n <= 65535 && platform::CodePageSupported(static_cast<unsigned>(n))) return std::string();
+    } catch (const std::exception&) {
+    }
+    return "code page " + text + " is not supported here";
+  });
+}
+
 void AddLoadOptions(CLI::App* cmd, LoadOptions& options, const std::string& fileName) {
   cmd->add_option(fileName, options.file, "The XML file to load")->required();
   cmd->add_flag("--preserve-space", options.preserveSpace, "Keep white space and line ends in element content");
   cmd->add_flag("--no-expand-cdata", options.noExpandCDATA, "Keep CDATA sections as nodes of their own");
-  cmd->add_option("--code-page", options.codePage,
-                  "Read (and write) HTML Help's <XML> form in this Windows code page, as the collection commands do")
-      ->type_name("N")
-      ->check([](const std::string& text) {
-        try {
-          const unsigned long n = std::stoul(text);
-          if (n > 0 && n <= 65535 && platform::CodePageSupported(static_cast<unsigned>(n))) return std::string();
-        } catch (const std::exception&) {
-        }
-        return "code page " + text + " is not supported here";
-      });
+  AddCodePageOption(cmd, options.codePage,
+                    "Read (and write) HTML Help's <XML> form in this Windows code page, as the collection commands do");
 }
 
 DocumentPtr LoadForTool(const LoadOptions& options, xml::XMLDeclInfo& info, int& exitCode) {
@@ -54,7 +56,7 @@ DocumentPtr LoadForTool(const LoadOptions& options, xml::XMLDeclInfo& info, int&
   info = xml::XMLDeclInfo{};
   info.expandCDATA = !options.noExpandCDATA;
   info.preserveSpace = options.preserveSpace;
-  xml::LoadResult loaded = xml::LoadDocumentFile(platform::MultiByteToWide(file), info);
+  xml::LoadResult loaded = xml::LoadDocumentFile(platform::AnsiToWide(file), info);
   if (!loaded) {
     std::cerr << "quillet: " << options.file;
     if (loaded.parseError) {

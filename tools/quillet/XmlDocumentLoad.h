@@ -25,6 +25,9 @@ struct LoadOptions {
   unsigned codePage = 0;
 };
 
+// Adds --code-page N to `cmd`: a Windows code page this machine can convert.
+CLI::Option* AddCodePageOption(CLI::App* cmd, unsigned& codePage, const std::string& help);
+
 // Adds FILE, --preserve-space, --no-expand-cdata and --code-page to `cmd` (FILE under
 // `fileName`).
 void AddLoadOptions(CLI::App* cmd, LoadOptions& options, const std::string& fileName = "FILE");

@@ -1,11 +1,13 @@
 // quillet xml events FILE: what the reader reports about a file, one JSON object per
 // event, in the order the reader reports them.
+#include <cerrno>
 #include <iostream>
 #include <string>
 
 #include "Command.h"
 #include "CommandSupport.h"
 #include "JsonText.h"
+#include "XmlDocumentLoad.h"
 #include "XmlGroup.h"
 #include "platform/Platform.h"
 #include "quillet/xml/FileByteSource.h"
@@ -90,7 +92,7 @@ class EventPrinter : public CSAXContentHandler, public CSAXDTDHandler, public CS
       bytes.push_back(static_cast<char>(text[i]));
     }
     std::u16string decoded;
-    quillet::platform::DecodeCodePage(codePage_, bytes, decoded);
+    if (!quillet::platform::DecodeCodePage(codePage_, bytes, decoded)) return JsonString(text, length);
     return JsonString(decoded);
   }
   std::string Show(const std::u16string& text) const { return Show(text.data(), text.size()); }
@@ -126,19 +128,17 @@ bool StartsWithCompatibilityForm(const std::string& file) {
 }
 
 int RunEvents(const EventsOptions& o) {
-  const int descriptor = quillet::platform::OpenForReading(ToAnsi(o.file));
-  if (descriptor < 0) {
-    std::cerr << "quillet: cannot open " << o.file << "\n";
-    return 2;
+  // Read as the document commands read: a folder or a pipe is refused, not read as empty.
+  const std::string file = ToAnsi(o.file);
+  if (const std::string kind = quillet::platform::NotARegularFile(file); !kind.empty()) {
+    std::cerr << "quillet: cannot read " << o.file << ": it is " << kind << ", not a file\n";
+    return quillet::tool::kExitUsage;
   }
+  const int descriptor = quillet::platform::OpenForReading(file);
   CFileByteSource source;
-  // A descriptor that opens but cannot be read (a directory) would read as an empty
-  // document; refuse it like a missing file.
-  unsigned char probe = 0;
-  const bool readable = quillet::platform::ReadFile(descriptor, &probe, 1) >= 0;
-  if (source.attach(descriptor) != 0 || !readable) {
-    std::cerr << "quillet: cannot read " << o.file << "\n";
-    return 2;
+  if (descriptor < 0 || source.attach(descriptor) != 0) {
+    std::cerr << "quillet: cannot read " << o.file << ": " << quillet::platform::SystemErrorText(errno) << "\n";
+    return quillet::tool::kExitUsage;
   }
 
   CSAXReader reader;
@@ -178,9 +178,8 @@ void quillet::tool::AddXmlEventsCommand(CLI::App& app) {
                 "Ignore the encoding named in the XML declaration");
   cmd->add_flag("--unicode-default", options->unicodeDefault,
                 "Read input without a byte-order mark as UTF-16 little-endian instead of UTF-8");
-  cmd->add_option("--code-page", options->codePage,
-                  "Show the texts of HTML Help's <XML> form in this Windows code page, as the collection commands read them")
-      ->type_name("N")
-      ->check(CLI::Range(1, 65535));
+  quillet::tool::AddCodePageOption(
+      cmd, options->codePage,
+      "Show the texts of HTML Help's <XML> form in this Windows code page, as the collection commands read them");
   cmd->callback([options] { quillet::tool::ExitCode() = RunEvents(*options); });
 }

@@ -103,7 +103,7 @@ int RunFormat(const FormatOptions& options) {
   if (options.out == "-") return WriteToStdout(doc.get(), info, writeOptions);
 
   const SaveResult result =
-      WriteDocumentFile(doc.get(), quillet::platform::MultiByteToWide(ToAnsi(options.out)), info, writeOptions);
+      WriteDocumentFile(doc.get(), quillet::platform::AnsiToWide(ToAnsi(options.out)), info, writeOptions);
   switch (result.outcome) {
     case SaveOutcome::kWritten: return 0;
     case SaveOutcome::kNothingToWrite:

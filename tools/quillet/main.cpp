@@ -38,6 +38,20 @@ std::vector<std::string> SubcommandNames(const CLI::App& app) {
   return names;
 }
 
+// The command of `app` named `word`, or null.
+const CLI::App* Subcommand(const CLI::App& app, const std::string& word) {
+  for (const CLI::App* sub : app.get_subcommands({}))
+    if (sub->get_name() == word) return sub;
+  return nullptr;
+}
+
+// "unknown command 'PATH WORD'", with the closest command of `above` when one is close.
+std::string UnknownCommand(const std::string& path, const std::string& word, const CLI::App& above) {
+  const std::string close = ClosestMatch(word, SubcommandNames(above));
+  return "unknown command '" + (path.empty() ? "" : path + " ") + word + "'" +
+         (close.empty() ? "" : "; did you mean '" + close + "'?");
+}
+
 // The options of `app` and of the commands above it, as typed ("--id", "-q"); those
 // that take a value also go to `withValue`.
 std::vector<std::string> OptionNames(const CLI::App& app, std::vector<std::string>* withValue = nullptr) {
@@ -92,9 +106,7 @@ const CLI::App* FindCommand(const CLI::App& app, int argc, char** argv, std::str
       continue;
     }
     if (current->get_subcommands({}).empty()) break;  // the command's own arguments
-    const CLI::App* next = nullptr;
-    for (const CLI::App* sub : current->get_subcommands({}))
-      if (sub->get_name() == word) next = sub;
+    const CLI::App* next = Subcommand(*current, word);
     if (next == nullptr) {
       unknown = word;
       return current;
@@ -111,15 +123,8 @@ int PrintHelp(const CLI::App& app, const std::vector<std::string>& words) {
   std::string path;
   std::string above;  // the words before the command's own name, for its usage line
   for (const std::string& word : words) {
-    const CLI::App* next = nullptr;
-    for (const CLI::App* sub : current->get_subcommands({}))
-      if (sub->get_name() == word) next = sub;
-    if (next == nullptr) {
-      const std::string close = ClosestMatch(word, SubcommandNames(*current));
-      return UsageError("unknown command '" + (path.empty() ? "" : path + " ") + word + "'" +
-                            (close.empty() ? "" : "; did you mean '" + close + "'?"),
-                        "");
-    }
+    const CLI::App* next = Subcommand(*current, word);
+    if (next == nullptr) return UsageError(UnknownCommand(path, word, *current), "");
     above = current == &app ? "quillet" : above + " " + current->get_name();
     current = next;
     path += (path.empty() ? "" : " ") + word;
@@ -175,12 +180,7 @@ int RunTool(int argc, char** argv) {
   std::string path;
   std::string unknown;
   const CLI::App* command = FindCommand(app, argc, argv, path, unknown);
-  if (!unknown.empty() && path != "help") {
-    const std::string close = ClosestMatch(unknown, SubcommandNames(*command));
-    return UsageError("unknown command '" + (path.empty() ? "" : path + " ") + unknown + "'" +
-                          (close.empty() ? "" : "; did you mean '" + close + "'?"),
-                      path);
-  }
+  if (!unknown.empty() && path != "help") return UsageError(UnknownCommand(path, unknown, *command), path);
   bool wantsHelp = false;
   for (int i = 1; i < argc; ++i) wantsHelp = wantsHelp || std::string(argv[i]) == "--help" ||
                                              std::string(argv[i]) == "-h" || std::string(argv[i]) == "--version";

@@ -192,18 +192,19 @@ bool parseValueLine(const std::string& line, WineRegistryValue& value) {
 
 }  // namespace
 
-std::string WineRegistryValue::text() const {
-  if (!isString()) return "";
-  std::u16string units;
-  for (size_t i = 0; i + 1 < data.size(); i += 2)
-    units.push_back(static_cast<char16_t>(static_cast<unsigned char>(data[i]) |
-                                          (static_cast<unsigned char>(data[i + 1]) << 8)));
-  while (!units.empty() && units.back() == 0) units.pop_back();
-  return xml::U16ToUtf8(units);
+std::u16string WineRegistryValue::units() const {
+  std::u16string out(data.size() / 2, u'\0');
+  for (size_t i = 0; i < out.size(); ++i)
+    out[i] = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
+                                   (static_cast<unsigned char>(data[2 * i + 1]) << 8));
+  return out;
 }
 
-bool UnescapeRegistryText(const std::string& line, size_t& pos, char terminator, std::u16string& out) {
-  return unescapeText(line, pos, terminator, out);
+std::string WineRegistryValue::text() const {
+  if (!isString()) return "";
+  std::u16string wide = units();
+  while (!wide.empty() && wide.back() == 0) wide.pop_back();
+  return xml::U16ToUtf8(wide);
 }
 
 bool ParseRegistryKeyLine(const std::string& line, std::string& path) {
@@ -218,11 +219,37 @@ bool ParseRegistryKeyLine(const std::string& line, std::string& path) {
 
 bool ParseRegistryValueLine(const std::string& line, WineRegistryValue& value) { return parseValueLine(line, value); }
 
-bool RegistryLineContinues(const std::string& line) {
+namespace {
+
+std::string physicalLine(const std::string& text, size_t& pos, size_t end) {
+  size_t stop = text.find('\n', pos);
+  if (stop == std::string::npos || stop > end) stop = end;
+  std::string line = text.substr(pos, stop - pos);
+  pos = stop < end ? stop + 1 : end;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+bool continues(const std::string& line) {
+  const size_t first = skipBlanks(line, 0);
+  if (first == line.size() || line[first] == ';' || line[first] == '#') return false;  // a comment never does
   if (line.find("=hex") == std::string::npos && line.find("= hex") == std::string::npos) return false;
   size_t end = line.size();
   while (end > 0 && isBlank(line[end - 1])) --end;
   return end > 0 && line[end - 1] == '\\';
+}
+
+}  // namespace
+
+bool ReadRegistryLine(const std::string& text, size_t& pos, size_t end, std::string& line) {
+  line = physicalLine(text, pos, end);
+  while (continues(line)) {
+    line.erase(line.find_last_of('\\'));
+    if (pos >= end) return false;
+    const std::string more = physicalLine(text, pos, end);
+    line += more.substr(skipBlanks(more, 0));
+  }
+  return true;
 }
 
 std::string EscapeRegistryText(const std::u16string& units, char delimiter) {

@@ -43,11 +43,9 @@ struct WineRegistryValue {
   // ("" for the other kinds).
   bool isString() const { return type == kRegSz || type == kRegExpandSz; }
   std::string text() const;
+  // The data as UTF-16 little-endian code units, any terminating NUL kept.
+  std::u16string units() const;
 };
-
-// Reads an escaped text from `pos` up to the unescaped `terminator` and leaves `pos`
-// just past it. False when the terminator never comes (a truncated or broken line).
-bool UnescapeRegistryText(const std::string& line, size_t& pos, char terminator, std::u16string& out);
 
 // A text as Wine writes it between `delimiter`s: backslash and the delimiter get a
 // backslash, control characters their C escape or an octal one, characters beyond
@@ -62,9 +60,12 @@ bool ParseRegistryKeyLine(const std::string& line, std::string& path);
 // a line that is not a value Wine would write.
 bool ParseRegistryValueLine(const std::string& line, WineRegistryValue& value);
 
-// Whether `line` is a value line whose hex list goes on at the next line (its last
-// non-blank character is a backslash).
-bool RegistryLineContinues(const std::string& line);
+// Reads the logical line that starts at `pos` in `text` (which ends at `end`): the line
+// without its line end, and for a value whose hex list goes on (its last non-blank
+// character is a backslash) the continuation lines joined on, their leading blanks
+// dropped. Leaves `pos` past the last line taken. False when the text ends inside the
+// list: such a value is not read.
+bool ReadRegistryLine(const std::string& text, size_t& pos, size_t end, std::string& line);
 
 }  // namespace quillet::platform
 

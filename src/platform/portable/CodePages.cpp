@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -50,7 +52,7 @@ class Converter {
 };
 
 // The iconv name of a Windows code page, or "" when this system knows none.
-std::string IconvName(unsigned codePage) {
+std::string FindIconvName(unsigned codePage) {
   switch (codePage) {
     case 65001: return "UTF-8";
     case 20127: return "ASCII";
@@ -67,6 +69,17 @@ std::string IconvName(unsigned codePage) {
     if (probe.ok()) return name;
   }
   return "";
+}
+
+// FindIconvName, remembered: finding a name opens a converter for each candidate, and
+// a tree of texts in a code page converts text by text.
+std::string IconvName(unsigned codePage) {
+  static std::mutex guard;
+  static std::unordered_map<unsigned, std::string> names;
+  const std::lock_guard<std::mutex> hold(guard);
+  const auto known = names.find(codePage);
+  if (known != names.end()) return known->second;
+  return names[codePage] = FindIconvName(codePage);
 }
 
 // Whether the single byte `b` is a character of the code page.

@@ -168,7 +168,6 @@ bool FileReplacement::fail(const std::string& what, int systemError) {
 bool FileReplacement::open(const std::string& target) {
   abandon();
   target_ = target;
-  committed_ = false;
   error_.clear();
   if (const std::string kind = NotARegularFile(target); !kind.empty()) {
     error_ = target_ + " is " + kind + ", not a file: it was left as it is";
@@ -230,7 +229,6 @@ bool FileReplacement::commit() {
     return fail("cannot replace", error);
   }
   hostTemporary_.clear();
-  committed_ = true;
   syncFolder(folderOf(hostTarget_));
   return true;
 }

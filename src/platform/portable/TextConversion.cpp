@@ -29,8 +29,4 @@ std::string WideToAnsi(const std::u16string& text) {
   return xml::U16ToUtf8(paired);
 }
 
-std::u16string MultiByteToWide(const std::string& text) { return AnsiToWide(text); }
-
-std::string WideToMultiByte(const std::u16string& text) { return WideToAnsi(text); }
-
 }  // namespace quillet::platform

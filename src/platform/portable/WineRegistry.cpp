@@ -10,26 +10,12 @@
 namespace quillet::platform {
 namespace {
 
-size_t skipBlanks(const std::string& line, size_t pos) {
-  while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t' || line[pos] == '\r')) ++pos;
-  return pos;
-}
-
 std::string upperAscii(const std::string& text) {
   std::string out = text;
   for (char& c : out) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return out;
-}
-
-std::string lineAt(const std::string& text, size_t begin, size_t end, size_t& next) {
-  size_t stop = text.find('\n', begin);
-  if (stop == std::string::npos || stop > end) stop = end;
-  next = stop < end ? stop + 1 : end;
-  std::string line = text.substr(begin, stop - begin);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
 }
 
 }  // namespace
@@ -57,23 +43,9 @@ void WineRegistry::Key::parseValues() const {
   for (const auto& [begin, end] : sections_) {
     size_t pos = begin;
     while (pos < end) {
-      std::string line = lineAt(text, pos, end, pos);
-      const size_t first = skipBlanks(line, 0);
-      if (first == line.size() || line[first] == ';' || line[first] == '#') continue;
-      bool complete = true;
-      {
-        while (RegistryLineContinues(line)) {
-          line.erase(line.find_last_of('\\'));
-          if (pos >= end) {
-            complete = false;  // the file ends inside the list
-            break;
-          }
-          const std::string more = lineAt(text, pos, end, pos);
-          line += more.substr(skipBlanks(more, 0));
-        }
-      }
+      std::string line;
       WineRegistryValue value;
-      if (!complete || !ParseRegistryValueLine(line, value)) continue;
+      if (!ReadRegistryLine(text, pos, end, line) || !ParseRegistryValueLine(line, value)) continue;
       // A value given twice keeps its last data, as a later write would leave it.
       const std::string folded = upperAscii(value.name);
       auto same = std::find_if(values_.begin(), values_.end(),
@@ -106,9 +78,10 @@ std::unique_ptr<WineRegistry> WineRegistry::parse(std::string text) {
   pos = pos == std::string::npos ? all.size() : pos + 1;
   while (pos < all.size()) {
     const size_t lineStart = pos;
-    const std::string line = lineAt(all, pos, all.size(), pos);
-    const size_t at = skipBlanks(line, 0);
-    if (at == line.size() || line[at] != '[') continue;
+    std::string line;
+    ReadRegistryLine(all, pos, all.size(), line);
+    const size_t at = line.find_first_not_of(" \t");
+    if (at == std::string::npos || line[at] != '[') continue;
     if (current != nullptr) current->sections_.back().second = lineStart;
     current = nullptr;
 
@@ -164,12 +137,7 @@ const WineRegistry::Key* WineRegistry::find(const std::string& path) const {
 
 std::string AnsiValueData(const WineRegistryValue& value) {
   if (value.type != kRegSz && value.type != kRegExpandSz && value.type != kRegMultiSz) return value.data;
-  std::u16string text;
-  for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
-    text.push_back(static_cast<char16_t>(static_cast<unsigned char>(value.data[i]) |
-                                         (static_cast<unsigned char>(value.data[i + 1]) << 8)));
-  }
-  std::string ansi = WideToAnsi(text);
+  std::string ansi = WideToAnsi(value.units());
   if (ansi.empty() || ansi.back() != '\0') ansi.push_back('\0');
   return ansi;
 }

@@ -118,7 +118,6 @@ bool FileReplacement::open(const std::string& target) {
   abandon();
   target_ = target;
   hostTarget_ = target;
-  committed_ = false;
   error_.clear();
   if (const std::string kind = NotARegularFile(target); !kind.empty()) {
     error_ = target_ + " is " + kind + ", not a file: it was left as it is";
@@ -167,7 +166,6 @@ bool FileReplacement::commit() {
     return false;
   }
   hostTemporary_.clear();
-  committed_ = true;
   return true;
 }
 

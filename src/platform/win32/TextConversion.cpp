@@ -30,16 +30,4 @@ std::string WideToAnsi(const std::u16string& text) {
   return out;
 }
 
-// The file names these convert end up in the C runtime's and Windows' narrow file
-// functions (_open, CreateFileA), which read them in the ANSI code page whatever the C
-// locale says. The C runtime's "C" locale converts byte for character instead (0x80
-// to U+0080, not to the euro sign of code page 1252), so a name that came in through
-// AnsiToWide would go out changed and name another file, or none. Converting through
-// the ANSI code page both ways gives every name back as the caller wrote it, and the
-// texts made of them (the parse-error text) in the same code page as every other text
-// of the library.
-std::u16string MultiByteToWide(const std::string& text) { return AnsiToWide(text); }
-
-std::string WideToMultiByte(const std::u16string& text) { return WideToAnsi(text); }
-
 }  // namespace quillet::platform

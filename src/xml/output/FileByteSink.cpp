@@ -11,7 +11,7 @@ CFileByteSink::CFileByteSink() : buffer_(new unsigned char[kBufferSize]) {}
 
 CFileByteSink::~CFileByteSink() { close(); }
 
-bool CFileByteSink::open(const std::u16string& path) { return open(platform::WideToMultiByte(path)); }
+bool CFileByteSink::open(const std::u16string& path) { return open(platform::WideToAnsi(path)); }
 
 bool CFileByteSink::open(const std::string& platformPath) {
   close();

@@ -51,7 +51,7 @@ SaveResult PrepareDocumentFile(const CDOMDocument* document, const std::u16strin
       return result;
     }
   }
-  if (!replacement.open(platform::WideToMultiByte(path))) {
+  if (!replacement.open(platform::WideToAnsi(path))) {
     result.outcome = SaveOutcome::kCannotCreate;
     result.error = replacement.error();
     return result;
@@ -70,7 +70,7 @@ SaveResult PrepareDocumentFile(const CDOMDocument* document, const std::u16strin
     result.outcome = SaveOutcome::kUnrepresentable;
   } else if (sink.failed()) {
     result.outcome = SaveOutcome::kWriteFailed;
-    result.error = "cannot write " + platform::WideToMultiByte(path) + ": " + platform::SystemErrorText(sink.error());
+    result.error = "cannot write " + platform::WideToAnsi(path) + ": " + platform::SystemErrorText(sink.error());
   } else if (!replacement.prepare()) {
     result.outcome = SaveOutcome::kWriteFailed;
     result.error = replacement.error();

@@ -21,7 +21,6 @@ class CNamespaceScopes {
   static const std::u16string& xmlnsNamespace();
 
   void clear();
-  int depth() const { return static_cast<int>(starts_.size()); }
   void push() { starts_.push_back(count_); }
   void pop();
   // Binds in the innermost scope; a later binding of the same prefix in that scope

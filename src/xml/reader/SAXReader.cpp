@@ -1,5 +1,7 @@
 #include "quillet/xml/SAXReader.h"
 
+#include <cstdint>
+
 #include "xml/common/U16String.h"
 #include "xml/reader/XMLParser.h"
 
@@ -22,12 +24,12 @@ bool sameName(const std::u16string& name, const char16_t* known) {
 
 // A cap's value: decimal digits only, at most 2147483647.
 bool parseCap(const std::u16string& text, std::size_t& value) {
-  constexpr unsigned long kMax = 2147483647;
+  constexpr std::uint64_t kMax = 2147483647;
   if (text.empty() || text.size() > 10) return false;
-  unsigned long number = 0;
+  std::uint64_t number = 0;  // ten digits fit in 64 bits (unsigned long is 32 on Windows)
   for (const char16_t c : text) {
     if (c < u'0' || c > u'9') return false;
-    number = number * 10 + static_cast<unsigned long>(c - u'0');  // 10 digits fit in 64 bits
+    number = number * 10 + static_cast<std::uint64_t>(c - u'0');
   }
   if (number > kMax) return false;
   value = static_cast<std::size_t>(number);

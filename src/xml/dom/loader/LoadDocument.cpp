@@ -45,7 +45,7 @@ void Parse(CByteSource& source, XMLDeclInfo& info, LoadResult& result) {
 
 LoadResult LoadDocumentFile(const std::u16string& fileName, XMLDeclInfo& info) {
   LoadResult result;
-  const int descriptor = platform::OpenForReading(platform::WideToMultiByte(fileName));
+  const int descriptor = platform::OpenForReading(platform::WideToAnsi(fileName));
   if (descriptor < 0) {
     result.openError = errno != 0 ? errno : ENOENT;
     return result;
