@@ -122,17 +122,12 @@ int ProbeDefaultRegistry(const Switches& switches, std::unique_ptr<CCollectionFi
 }
 
 int OpenDefaultRegistryFile(const Switches& switches, std::unique_ptr<CCollectionFile>& file, Status& status) {
-  std::unique_ptr<CCollectionFile> probe;
+  // The registry the probe chose is the one opened: it was loaded as opening it by name
+  // loads it, under the same switches (and lock).
   std::string path;
   std::string number;
-  if (ProbeDefaultRegistry(switches, probe, path, number, status) != QUILLET_OK) return QUILLET_E_NO_COLLECTION;
-  probe.reset();
-  // The registry is read afresh, as if opened by name: the probe only chose it.
-  if (!platform::FileExists(path)) {
-    status.setText("HHCOLREG.DAT not found");
-    return QUILLET_E_NOT_FOUND;
-  }
-  return LoadFile(path, switches, file, status);
+  return ProbeDefaultRegistry(switches, file, path, number, status) == QUILLET_OK ? QUILLET_OK
+                                                                                 : QUILLET_E_NO_COLLECTION;
 }
 
 xml::CDOMElement* FindDocCompilation(CCollectionFile& file, const std::string& titleId) {
