@@ -67,29 +67,6 @@ TEST(EncoderNames, OnlyExactNamesSelectAnEncoder) {
   }
 }
 
-TEST(EncoderCalls, EachCodeUnitIsOneSinkCallAndPutCharCountsItsBytes) {
-  RecordingSink sink;
-  auto utf8 = CreateOutputEncoder(u"UTF-8", &sink);
-  EXPECT_EQ(utf8->putChar(u'a'), 1);
-  EXPECT_EQ(utf8->putChar(u'\u00E9'), 2);
-  EXPECT_EQ(utf8->putChar(u'\u20AC'), 3);
-  EXPECT_EQ(sink.calls, (std::vector<Bytes>{{0x61}, {0xC3, 0xA9}, {0xE2, 0x82, 0xAC}}));
-
-  // The UTF-16 byte-order mark comes in two one-byte writes, the code units in pairs.
-  sink.calls.clear();
-  auto utf16 = CreateOutputEncoder(u"UTF-16", &sink);
-  utf16->begin();
-  EXPECT_EQ(utf16->putChar(u'\u0142'), 2);
-  EXPECT_EQ(sink.calls, (std::vector<Bytes>{{0xFF}, {0xFE}, {0x42, 0x01}}));
-
-  sink.calls.clear();
-  auto single = CreateOutputEncoder(u"ASCII", &sink);
-  single->begin();
-  EXPECT_EQ(single->putChar(u'\u0141'), 1);
-  single->end();
-  EXPECT_EQ(sink.calls, (std::vector<Bytes>{{0x41}}));
-}
-
 
 TEST(StringByteSink, JoinsBytePairsDropsAnOddByteAndEndsAtZero) {
   CStringByteSink sink;
