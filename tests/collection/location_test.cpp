@@ -73,61 +73,46 @@ TEST(AllUsersHelpDir, OnlyTheDriveOfTheWindowsDirectorySurvives) {
   for (const Case& c : cases) EXPECT_EQ(quillet::AllUsersHelpDirFor(c.windows), c.directory) << c.windows;
 }
 
-TEST(DefaultCollectionFilename, PreferredCollectionNamesTheFile) {
-  SandboxPrefix sandbox;
-  sandbox.writeSystemReg(
-      SandboxPrefix::DeveloperCollections("0x0409", "Main", "Main", "C:\\windows\\Help\\main.col") +
-      "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections\\\\0x0409\\\\Aardvark] 1\n"
-      "\"Filename\"=\"C:\\\\wrong.col\"\n");
-  EXPECT_EQ(collectionFilename(), "C:\\windows\\Help\\main.col");
-}
-
-TEST(DefaultCollectionFilename, WithoutPreferredTheFirstSubkeyInWindowsOrder) {
-  SandboxPrefix sandbox;
-  const std::string language = "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections\\\\0x0407";
-  sandbox.writeSystemReg(SandboxPrefix::DeveloperCollections("0x0407", "", "zeta", "C:\\zeta.col") + language +
-                         "\\\\beta] 1\n\"Filename\"=\"C:\\\\beta.col\"\n" + language +
-                         "\\\\Alpha] 1\n\"Filename\"=\"C:\\\\alpha.col\"\n");
-  EXPECT_EQ(collectionFilename(), "C:\\alpha.col");
-}
-
-TEST(DefaultCollectionFilename, NotFoundAtTheFirstMissingStep) {
-  const std::string base = "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections";
+TEST(DefaultCollectionFilename, LanguageThenPreferredCollectionThenItsFilename) {
+  const auto dc = SandboxPrefix::DeveloperCollections;
+  const auto section = SandboxPrefix::Section;
+  const std::string upper = "[SOFTWARE\\\\microsoft\\\\html help collections\\\\DEVELOPER COLLECTIONS";
+  const std::string anyCase = upper + "] 1\n\"LANGUAGE\"=\"0x0409\"\n" + upper + "\\\\0X0409] 1\n\"preferred\"=\"main\"\n" +
+                              upper + "\\\\0x0409\\\\MAIN] 1\n\"filename\"=\"C:\\\\a.col\"\n";
+  const std::string language = section("", "\"Language\"=\"0x0409\"\n");
   struct Case {
     const char* what;
     std::string systemReg;
+    unsigned long size;
+    const char* file;  // null: not found
   } cases[] = {
-      {"empty registry", ""},
-      {"no Language value", base + "] 1\n\"Lang\"=\"0x0409\"\n" + base + "\\\\0x0409\\\\Main] 1\n\"Filename\"=\"x\"\n"},
-      {"no key for the language", base + "] 1\n\"Language\"=\"0x0407\"\n" + base +
-                                      "\\\\0x0409] 1\n\"Preferred\"=\"Main\"\n"},
-      {"neither Preferred nor subkeys", base + "] 1\n\"Language\"=\"0x0409\"\n" + base + "\\\\0x0409] 1\n"},
-      {"preferred collection has no key",
-       SandboxPrefix::DeveloperCollections("0x0409", "Other", "Main", "C:\\main.col")},
-      {"no Filename", base + "] 1\n\"Language\"=\"0x0409\"\n" + base + "\\\\0x0409\\\\Main] 1\n\"File\"=\"x\"\n"},
-      {"language too long for its buffer",
-       SandboxPrefix::DeveloperCollections(std::string(1024, 'L'), "Main", "Main", "C:\\main.col")},
+      {"the preferred collection", dc("0x0409", "Main", "Main", "C:\\windows\\Help\\main.col") +
+           section("\\\\0x0409\\\\Aardvark", "\"Filename\"=\"C:\\\\wrong.col\"\n"), 1024, "C:\\windows\\Help\\main.col"},
+      {"without Preferred the first subkey in Windows order", dc("0x0407", "", "zeta", "C:\\zeta.col") +
+           section("\\\\0x0407\\\\beta", "\"Filename\"=\"C:\\\\beta.col\"\n") +
+           section("\\\\0x0407\\\\Alpha", "\"Filename\"=\"C:\\\\alpha.col\"\n"), 1024, "C:\\alpha.col"},
+      {"names compare ignoring case", anyCase, 1024, "C:\\a.col"},
+      {"eight characters and the NUL fit", anyCase, 9, "C:\\a.col"},
+      {"one byte short", anyCase, 8, nullptr},
+      {"no room", anyCase, 0, nullptr},
+      {"empty registry", "", 1024, nullptr},
+      {"no Language value", section("", "\"Lang\"=\"0x0409\"\n") + section("\\\\0x0409\\\\Main", "\"Filename\"=\"x\"\n"),
+       1024, nullptr},
+      {"no key for the language", section("", "\"Language\"=\"0x0407\"\n") +
+           section("\\\\0x0409", "\"Preferred\"=\"Main\"\n"), 1024, nullptr},
+      {"neither Preferred nor subkeys", language + section("\\\\0x0409", ""), 1024, nullptr},
+      {"preferred collection has no key", dc("0x0409", "Other", "Main", "C:\\main.col"), 1024, nullptr},
+      {"no Filename", language + section("\\\\0x0409\\\\Main", "\"File\"=\"x\"\n"), 1024, nullptr},
+      {"language too long for its buffer", dc(std::string(1024, 'L'), "Main", "Main", "C:\\main.col"), 1024, nullptr},
       // 500 + 500 characters fit their own buffers but not, together, the 1024-byte key path.
-      {"key path too long",
-       SandboxPrefix::DeveloperCollections(std::string(500, 'L'), std::string(500, 'P'), std::string(500, 'P'),
-                                           "C:\\main.col")},
+      {"key path too long", dc(std::string(500, 'L'), std::string(500, 'P'), std::string(500, 'P'), "C:\\main.col"),
+       1024, nullptr},
   };
   for (const Case& c : cases) {
     SandboxPrefix sandbox;
     sandbox.writeSystemReg(c.systemReg);
-    EXPECT_EQ(collectionFilename(), "<0> untouched") << c.what;
+    EXPECT_EQ(collectionFilename(c.size), c.file ? c.file : "<0> untouched") << c.what;
   }
-}
-
-TEST(DefaultCollectionFilename, NamesCompareIgnoringCaseAndTheBufferLimits) {
-  SandboxPrefix sandbox;
-  const std::string base = "[SOFTWARE\\\\microsoft\\\\html help collections\\\\DEVELOPER COLLECTIONS";
-  sandbox.writeSystemReg(base + "] 1\n\"LANGUAGE\"=\"0x0409\"\n" + base + "\\\\0X0409] 1\n\"preferred\"=\"main\"\n" +
-                         base + "\\\\0x0409\\\\MAIN] 1\n\"filename\"=\"C:\\\\a.col\"\n");
-  EXPECT_EQ(collectionFilename(), "C:\\a.col");
-  EXPECT_EQ(collectionFilename(9), "C:\\a.col");  // eight characters and the NUL fit
-  EXPECT_EQ(collectionFilename(8), "<0> untouched");
-  EXPECT_EQ(collectionFilename(0), "<0> untouched");
 }
 
 TEST(RegistryReads, NothingIsWrittenOnFailure) {
@@ -140,11 +125,10 @@ TEST(RegistryReads, NothingIsWrittenOnFailure) {
   EXPECT_STREQ(buffer, "keep");
 
   // A value that is not text but fits reads as its bytes, and must still end in a NUL.
-  const std::string base = "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections";
-  sandbox.writeSystemReg(base + "] 1\n\"Language\"=hex:41,42,43,44,45,46,47,48\n");
+  sandbox.writeSystemReg(SandboxPrefix::Section("", "\"Language\"=hex:41,42,43,44,45,46,47,48\n"));
   EXPECT_FALSE(quillet::ReadHelpLanguage(buffer, sizeof buffer));  // eight bytes, no NUL
   EXPECT_STREQ(buffer, "keep");
-  sandbox.writeSystemReg(base + "] 1\n\"Language\"=dword:00003930\n");
+  sandbox.writeSystemReg(SandboxPrefix::Section("", "\"Language\"=dword:00003930\n"));
   EXPECT_TRUE(quillet::ReadHelpLanguage(buffer, sizeof buffer));
   EXPECT_STREQ(buffer, "09");
 }

@@ -58,26 +58,6 @@ TEST_F(Files, WriteReadAndSeekThroughWindowsPaths) {
   EXPECT_EQ(platform::OpenForWriting("C:\\no\\such\\folder\\x.bin"), -1);
 }
 
-TEST_F(Files, InjectedFailureStopsWritesAfterTheBudget) {
-  const int out = platform::OpenForWriting("C:\\windows\\Help\\cut.bin");
-  ASSERT_GE(out, 0);
-  platform::InjectWriteFailureAfter(5);
-  EXPECT_EQ(platform::WriteFile(out, "abc", 3), 3);
-  EXPECT_EQ(platform::WriteFile(out, "defg", 4), -1);  // only "de" fits the budget
-  EXPECT_EQ(platform::WriteFile(out, "h", 1), -1);     // and it stays spent
-  platform::InjectWriteFailureAfter(-1);
-  EXPECT_EQ(platform::WriteFile(out, "i", 1), 1);
-  EXPECT_TRUE(platform::CloseFile(out));
-  EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/cut.bin"), "abcdei");
-
-  platform::InjectWriteFailureAfter(0);
-  const int none = platform::OpenForWriting("C:\\windows\\Help\\none.bin");
-  ASSERT_GE(none, 0);
-  EXPECT_EQ(platform::WriteFile(none, "x", 1), -1);
-  EXPECT_TRUE(platform::CloseFile(none));
-  EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/none.bin"), "");
-}
-
 // Replaces `windowsPath` with `bytes` through a FileReplacement; its error, or "".
 std::string Replace(const std::string& windowsPath, const std::string& bytes) {
   platform::FileReplacement next;
@@ -149,23 +129,6 @@ TEST_F(Files, ReplacementRefusesWhatIsNotAFileAndLeavesNoTemporary) {
   }
   EXPECT_EQ(helpFolder(), (std::set<std::string>{"folder", "pipe", "x.col"}));
   EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/x.col"), "kept");
-}
-
-TEST_F(Files, EveryFailurePointLeavesTheTargetAsItWas) {
-  sandbox.writeFile("drive_c/windows/Help/target.col", "previous");
-  for (const platform::FaultPoint point :
-       {platform::FaultPoint::kOpen, platform::FaultPoint::kWrite, platform::FaultPoint::kFlush,
-        platform::FaultPoint::kRename}) {
-    platform::ClearFaults();
-    platform::InjectFault(point, 1);
-    const std::string error = Replace("C:\\windows\\Help\\target.col", "next");
-    EXPECT_FALSE(error.empty()) << static_cast<int>(point);
-    EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/target.col"), "previous");
-    EXPECT_EQ(helpFolder(), (std::set<std::string>{"target.col"}));
-  }
-  platform::ClearFaults();
-  EXPECT_EQ(Replace("C:\\windows\\Help\\target.col", "next"), "");
-  EXPECT_EQ(platform::FaultPointCalls(platform::FaultPoint::kRename), 1);
 }
 
 TEST_F(Files, StaleTemporariesOfOurOwnPatternAloneAreRemoved) {

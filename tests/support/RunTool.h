@@ -2,10 +2,12 @@
 #ifndef QUILLET_TESTS_SUPPORT_RUNTOOL_H
 #define QUILLET_TESTS_SUPPORT_RUNTOOL_H
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,11 @@ struct ToolRun {
   std::string out;
   std::string err;
 };
+
+// A run as a failure message shows it.
+inline std::string Describe(const ToolRun& r) {
+  return "exit " + std::to_string(r.exitCode) + "\nstdout:\n" + r.out + "\nstderr:\n" + r.err;
+}
 
 // Quotes one argument for the shell, single quotes inside it included.
 inline std::string ShellQuote(const std::string& text) {
@@ -44,6 +51,30 @@ inline ToolRun RunTool(const std::vector<std::string>& arguments, const std::fil
                        const std::string& environment = "") {
   return RunProgram(QUILLET_TOOL_PATH, arguments, dir, environment);
 }
+
+// A fresh folder of the test's own below the work directory: the files it writes and
+// the runs' captured output.
+class ToolFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir = std::filesystem::path(QUILLET_TEST_WORK_DIR) / "tool" / (std::string(info->test_suite_name()) + "." + info->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+
+  std::string path(const std::string& name) const { return (dir / name).string(); }
+  std::string read(const std::string& name) const { return SandboxPrefix::ReadHostFile(dir / name); }
+  void write(const std::string& name, const std::string& bytes) const {
+    std::filesystem::create_directories((dir / name).parent_path());
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+  }
+  ToolRun tool(const std::vector<std::string>& arguments, const std::string& environment = "") const {
+    return RunTool(arguments, dir, environment);
+  }
+
+  std::filesystem::path dir;
+};
 
 }  // namespace quillet::test
 

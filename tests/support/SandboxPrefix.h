@@ -94,6 +94,12 @@ class SandboxPrefix {
     return text;
   }
 
+  // A key section of system.reg below HTML Help's developer collections (`below` as
+  // "\\\\0x0409"), with `values` lines.
+  static std::string Section(const std::string& below, const std::string& values) {
+    return "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections" + below + "] 1\n" + values;
+  }
+
   // A text as a quoted string of system.reg needs it: backslashes and quotes escaped.
   static std::string Escape(const std::string& text) {
     std::string out;

@@ -29,6 +29,13 @@ class ToolSandbox : public SandboxPrefix {
     return RunTool(arguments, runDir());
   }
 
+  // Installs the sample title as `id` below `folder`, with `more` options.
+  ToolRun install(const std::string& id, const std::string& folder, const std::vector<std::string>& more = {}) const {
+    std::vector<std::string> args{"install", "--id", id, "--chm", kChm, "--chi", kChi, "--folder", folder};
+    args.insert(args.end(), more.begin(), more.end());
+    return run(args);
+  }
+
   // A program that loads the library, run with this prefix in its environment.
   ToolRun runWithPrefix(const std::string& program, const std::vector<std::string>& arguments,
                         const std::string& moreEnvironment = "") const {
@@ -36,12 +43,23 @@ class ToolSandbox : public SandboxPrefix {
                       "QUILLET_PREFIX=" + ShellQuote(root().string()) + " " + moreEnvironment);
   }
 
+  // Makes the prefix's ANSI code page `codePage`, as Wine records it.
+  void setCodePage(int codePage) const {
+    writeFile("system.reg", readFile("system.reg") + "\n[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\CodePage] "
+                                                     "1700000000\n\"ACP\"=\"" + std::to_string(codePage) + "\"\n");
+  }
+
   // Where the tool's output is caught; not a part of the Windows file system.
   std::filesystem::path runDir() const { return host("runs"); }
 
-  // The files init made, as host paths relative to the prefix.
+  std::string registry() const { return readFile(kRegistry); }
+  std::string collection() const { return readFile(kCollection); }
+
+  // The files init made, as host paths relative to the prefix, and the sample title.
   static constexpr const char* kRegistry = "drive_c/windows/Help/hhcolreg.dat";
   static constexpr const char* kCollection = "drive_c/windows/Help/quillet.col";
+  static constexpr const char* kChm = "C:\\titles\\sample.chm";
+  static constexpr const char* kChi = "C:\\titles\\sample.chi";
 
   ToolRun initRun;
 };

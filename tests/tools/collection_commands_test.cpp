@@ -12,19 +12,16 @@ namespace {
 using quillet::test::ToolRun;
 using quillet::test::ToolSandbox;
 
-const char kChm[] = "C:\\titles\\sample.chm";
-const char kChi[] = "C:\\titles\\sample.chi";
-
-std::string Describe(const ToolRun& r) {
-  return "exit " + std::to_string(r.exitCode) + "\nstdout:\n" + r.out + "\nstderr:\n" + r.err;
-}
+using quillet::test::Describe;
+constexpr const char* kChm = ToolSandbox::kChm;
+constexpr const char* kChi = ToolSandbox::kChi;
 
 class CollectionCommands : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(box.initRun.exitCode, 0) << Describe(box.initRun); }
 
   void install(const std::string& id, const std::string& folder) {
-    const ToolRun r = box.run({"install", "--id", id, "--chm", kChm, "--chi", kChi, "--folder", folder});
+    const ToolRun r = box.install(id, folder);
     ASSERT_EQ(r.exitCode, 0) << Describe(r);
   }
 

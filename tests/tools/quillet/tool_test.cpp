@@ -6,6 +6,7 @@
 #include <iterator>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/RunTool.h"
@@ -40,50 +41,36 @@ const char kCollectionText[] =
 const char kWarning[] = "warning: Wine must not be running while system.reg is edited";
 const char kWhereDefault[] = "registry: C:\\windows\\Help\\HHCOLREG.DAT\ncollection: C:\\windows\\Help\\quillet.col\n";
 
-class ToolTest : public ::testing::Test {
+class ToolTest : public quillet::test::ToolFolderTest {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::path(QUILLET_TEST_WORK_DIR) / "tool" / info->name();
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    prefix_ = dir_ / "prefix";
+    ToolFolderTest::SetUp();
+    prefix_ = dir / "prefix";
   }
 
-  // Runs the tool with `args` (each quoted for the shell) after `environment`
-  // assignments, the prefix given with --prefix unless `withPrefix` is false.
-  ToolRun tool(std::initializer_list<std::string> args, bool withPrefix = true, const std::string& environment = "") {
+  // Runs the tool with `args` after `environment` assignments, the prefix given with
+  // --prefix unless `withPrefix` is false.
+  ToolRun run(std::initializer_list<std::string> args, bool withPrefix = true, const std::string& environment = "") {
     std::vector<std::string> arguments;
     if (withPrefix) arguments = {"--prefix", prefix_.string()};
     arguments.insert(arguments.end(), args.begin(), args.end());
-    return quillet::test::RunTool(arguments, dir_, environment);
+    return tool(arguments, environment);
   }
 
   fs::path drive(const std::string& rest) const { return prefix_ / "drive_c" / rest; }
 
-  fs::path dir_, prefix_;
+  fs::path prefix_;
 };
 
 TEST_F(ToolTest, VersionAndWhereOnAnEmptyPrefix) {
-  struct Row {
-    const char* command;
-    int exitCode;
-    const char* out;
-    const char* err;
-  };
-  const Row rows[] = {
-      {"version", 0, "Tessaly QUILLET Version 1.0.0 - Build 002\n", ""},
-      {"where", 5, "registry: not found\ncollection: not found\n",
-       "quillet: where: HHCOLREG.DAT in %windows%\\HELP not found\n"
-       "quillet: where: HTML Help's registry settings name no default collection\n"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.command);
-    const ToolRun r = tool({row.command});
-    EXPECT_EQ(r.exitCode, row.exitCode);
-    EXPECT_EQ(r.out, row.out);
-    EXPECT_EQ(r.err, row.err);
-  }
+  ToolRun r = run({"version"});
+  EXPECT_EQ(std::make_tuple(r.exitCode, r.out, r.err),
+            std::make_tuple(0, std::string("Tessaly QUILLET Version 1.0.0 - Build 002\n"), std::string()));
+  r = run({"where"});
+  EXPECT_EQ(r.exitCode, 5);
+  EXPECT_EQ(r.out, "registry: not found\ncollection: not found\n");
+  EXPECT_EQ(r.err, "quillet: where: HHCOLREG.DAT in %windows%\\HELP not found\n"
+                   "quillet: where: HTML Help's registry settings name no default collection\n");
   EXPECT_FALSE(fs::exists(prefix_));
 }
 
@@ -99,22 +86,26 @@ TEST_F(ToolTest, UsageErrorsExitWithTwoAndTouchNothing) {
       {{"init", "--name"}, "--name"},
       {{"init", "--name", ""}, "the collection name must not be empty"},
       {{"init", "--file", "quillet.col"}, "must be a Windows path"},
+      {{"instal"}, "quillet: unknown command 'instal'; did you mean 'install'?\n"},
+      {{"xml", "tre"}, "quillet: unknown command 'xml tre'; did you mean 'tree'?\n"},
+      {{"install", "--iid", "x"}, "quillet: unknown option '--iid' for 'install'; did you mean '--id'?\n"},
+      {{"--prefix", "/a", "where"}, "quillet: --prefix is given more than once; give it once\n"},
   };
   for (const auto& row : rows) {
-    const ToolRun r = tool(row.args);
+    const ToolRun r = run(row.args);
     SCOPED_TRACE(r.err);
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find(row.message), std::string::npos);
     EXPECT_FALSE(fs::exists(prefix_));
   }
-  for (const char* command : {"version", "where", "init"}) EXPECT_EQ(tool({command, "--help"}).exitCode, 0) << command;
-  const ToolRun r = tool({"--prefix", "", "where"}, false);
+  for (const char* command : {"version", "where", "init"}) EXPECT_EQ(run({command, "--help"}).exitCode, 0) << command;
+  const ToolRun r = run({"--prefix", "", "where"}, false);
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("--prefix: needs a directory"), std::string::npos) << r.err;
 }
 
 TEST_F(ToolTest, InitMakesAWorkingEnvironmentOnAnEmptyPrefix) {
-  ToolRun r = tool({"init"});
+  ToolRun r = run({"init"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.err.find(kWarning), std::string::npos) << r.err;
   EXPECT_EQ(Slurp(drive("windows/Help/hhcolreg.dat")), kRegistryText);
@@ -128,13 +119,13 @@ TEST_F(ToolTest, InitMakesAWorkingEnvironmentOnAnEmptyPrefix) {
   EXPECT_EQ(std::distance(fs::directory_iterator(drive("windows/Help")), fs::directory_iterator()), 2);
 
   // The prefix may come from the environment; --prefix wins over it, also after the command.
-  EXPECT_EQ(tool({"where"}, false, "QUILLET_PREFIX='" + prefix_.string() + "'").out, kWhereDefault);
-  r = tool({"where", "--prefix", prefix_.string()}, false, "QUILLET_PREFIX='" + (dir_ / "none").string() + "'");
+  EXPECT_EQ(run({"where"}, false, "QUILLET_PREFIX='" + prefix_.string() + "'").out, kWhereDefault);
+  r = run({"where", "--prefix", prefix_.string()}, false, "QUILLET_PREFIX='" + (dir / "none").string() + "'");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, kWhereDefault);
 
   // A second run finds everything and changes nothing.
-  r = tool({"init"});
+  r = run({"init"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("nothing to do"), std::string::npos) << r.out;
   EXPECT_EQ(r.err.find(kWarning), std::string::npos) << r.err;
@@ -143,7 +134,7 @@ TEST_F(ToolTest, InitMakesAWorkingEnvironmentOnAnEmptyPrefix) {
 }
 
 TEST_F(ToolTest, InitTakesTheCollectionsNameAndFile) {
-  ToolRun r = tool({"init", "--name", "My Help", "--file", "D:\\Docs & Notes\\my.col"});
+  ToolRun r = run({"init", "--name", "My Help", "--file", "D:\\Docs & Notes\\my.col"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(Slurp(prefix_ / "drive_d" / "Docs & Notes" / "my.col"), kCollectionText);
   std::string expected = kRegistryText;
@@ -151,7 +142,7 @@ TEST_F(ToolTest, InitTakesTheCollectionsNameAndFile) {
   EXPECT_EQ(Slurp(drive("windows/Help/hhcolreg.dat")), expected);
   EXPECT_NE(Slurp(prefix_ / "system.reg").find("\\\\0x0409\\\\My Help] "), std::string::npos);
 
-  r = tool({"where"});
+  r = run({"where"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "registry: C:\\windows\\Help\\HHCOLREG.DAT\ncollection: D:\\Docs & Notes\\my.col\n");
 }
@@ -170,7 +161,7 @@ TEST_F(ToolTest, InitOnAPartlySetUpPrefixAddsOnlyWhatIsMissing) {
       "</HTMLHelpDocInfo>\r\n</XML>\r\n";
   Spit(prefix_ / "drive_c" / "Windows" / "help" / "HHCOLREG.DAT", oldRegistry);
 
-  ToolRun r = tool({"init"});
+  ToolRun r = run({"init"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.err.find(kWarning), std::string::npos) << r.err;
   EXPECT_NE(r.out.find("found: Language = \"0x0407\""), std::string::npos) << r.out;
@@ -187,13 +178,13 @@ TEST_F(ToolTest, InitOnAPartlySetUpPrefixAddsOnlyWhatIsMissing) {
   EXPECT_EQ(Slurp(prefix_ / "drive_c" / "Windows" / "help" / "HHCOLREG.DAT"), oldRegistry);
   EXPECT_EQ(Slurp(prefix_ / "drive_c" / "Windows" / "help" / "quillet.col"), kCollectionText);
   EXPECT_EQ(std::distance(fs::directory_iterator(prefix_ / "drive_c"), fs::directory_iterator()), 1);
-  EXPECT_EQ(tool({"where"}).out, kWhereDefault);
+  EXPECT_EQ(run({"where"}).out, kWhereDefault);
 }
 
 TEST_F(ToolTest, InitKeepsWhatItFindsOverWhatItIsAskedFor) {
-  ASSERT_EQ(tool({"init", "--name", "First"}).exitCode, 0);
+  ASSERT_EQ(run({"init", "--name", "First"}).exitCode, 0);
   const std::string registry = Slurp(prefix_ / "system.reg");
-  const ToolRun r = tool({"init", "--name", "Second", "--file", "C:\\other.col"});
+  const ToolRun r = run({"init", "--name", "Second", "--file", "C:\\other.col"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.err.find("--name \"Second\" ignored: Preferred already is \"First\""), std::string::npos) << r.err;
   EXPECT_EQ(Slurp(prefix_ / "system.reg"), registry);
@@ -219,7 +210,7 @@ TEST_F(ToolTest, InitRefusesARegistryItCannotTrust) {
     SCOPED_TRACE(row.message);
     fs::remove_all(prefix_);
     Spit(prefix_ / "system.reg", row.systemReg);
-    const ToolRun r = tool({"init"});
+    const ToolRun r = run({"init"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
     EXPECT_EQ(Slurp(prefix_ / "system.reg"), row.systemReg);
@@ -229,11 +220,11 @@ TEST_F(ToolTest, InitRefusesARegistryItCannotTrust) {
 
 TEST_F(ToolTest, InitThatCannotWriteSaysSoAndLeavesNoFile) {
   Spit(prefix_, "a file where the prefix should be");
-  const ToolRun r = tool({"init"});
+  const ToolRun r = run({"init"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("quillet: cannot create the directory " + prefix_.string()), std::string::npos) << r.err;
   EXPECT_EQ(Slurp(prefix_), "a file where the prefix should be");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3);  // prefix, out, err
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // prefix, out, err
 }
 
 }  // namespace

@@ -84,17 +84,6 @@ TEST_F(Loader, NamespaceUrisReachElementsAndAttributes) {
   EXPECT_EQ(std::u16string(doc->getDocumentElement()->getFirstChild()->getLocalName()), u"c");
 }
 
-TEST_F(Loader, CdataFollowsTheExpandSetting) {
-  XMLDeclInfo info;
-  DocumentPtr expanded = load("<r><![CDATA[<x>]]></r>", info);
-  ASSERT_NE(expanded, nullptr);
-  EXPECT_EQ(Dump(expanded->getDocumentElement()), u"1 [r] [] {}\n 3 [#text] [<x>]\n");
-  info.expandCDATA = false;
-  DocumentPtr kept = load("<r><![CDATA[<x>]]></r>", info);
-  ASSERT_NE(kept, nullptr);
-  EXPECT_EQ(Dump(kept->getDocumentElement()), u"1 [r] [] {}\n 4 [#cdata-section] [<x>]\n");
-}
-
 TEST_F(Loader, AMalformedFileLeavesItsErrorPendingAndInfoUnchanged) {
   XMLDeclInfo info;
   info.encoding = u"before";
@@ -176,14 +165,6 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"compatibility_form", "<XML><r n=5 m=\"x y\"><c>\xE9</c><d/></r></XML>", u"MSXML_IE4",
                       "<XML>\r\n<r n=5 m=\"x y\">\r\n\t<c>\xE9</c>\r\n\t<d/>\r\n</r>\r\n</XML>\r\n"}),
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return std::string(info.param.label); });
-
-TEST_F(Loader, AFileWithoutDeclarationIsSavedWithOne) {
-  XMLDeclInfo info;
-  DocumentPtr doc = load("<r/>", info);
-  ASSERT_NE(doc, nullptr);
-  ASSERT_EQ(WriteDocumentFile(doc.get(), u"C:\\windows\\Help\\out.xml", info).outcome, SaveOutcome::kWritten);
-  EXPECT_EQ(sandbox.readFile("drive_c/windows/Help/out.xml"), "<?xml version=\"1.0\" standalone=\"yes\" ?>\r\n<r/>\r\n");
-}
 
 }  // namespace
 }  // namespace quillet::xml

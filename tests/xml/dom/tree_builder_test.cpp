@@ -108,19 +108,5 @@ TEST(ParseErrorText, ThreeLinesInTheFixedLayout) {
             u"Error Message : Unexpected character '\nError Code    : 110\nError occurred near line 1, column 3\n");
 }
 
-TEST(PendingParseErrorSlot, TakeEmptiesAndReplaceDestroysTheOld) {
-  ReplacePendingParseError(nullptr);
-  EXPECT_EQ(TakePendingParseError(), nullptr);
-  ReplacePendingParseError(std::make_unique<CSAXParseException>(u"first", 1, u"", u"", 1, 1));
-  ReplacePendingParseError(std::make_unique<CSAXParseException>(u"second", 2, u"", u"", 3, 4));
-  ASSERT_NE(PeekPendingParseError(), nullptr);
-  EXPECT_EQ(PeekPendingParseError()->getMessage(), u"second");
-  std::unique_ptr<CSAXParseException> taken = TakePendingParseError();
-  ASSERT_NE(taken, nullptr);
-  EXPECT_EQ(taken->getCode(), 2);
-  EXPECT_EQ(taken->getColumnNumber(), 4);
-  EXPECT_EQ(TakePendingParseError(), nullptr);
-}
-
 }  // namespace
 }  // namespace quillet::xml

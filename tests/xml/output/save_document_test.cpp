@@ -41,31 +41,6 @@ class SaveDocumentToFile : public ::testing::Test {
   const std::string old = "<old/>\r\n";
 };
 
-TEST_F(SaveDocumentToFile, WritesTheDocumentAndLeavesNoTemporary) {
-  DocumentPtr doc = Registry(2);
-  XMLDeclInfo info;
-  info.encoding = u"UTF-8";
-  info.encodingGiven = true;
-  sandbox.writeFile(relative, old);
-  EXPECT_EQ(WriteDocumentFile(doc.get(), path, info).outcome, SaveOutcome::kWritten);
-  EXPECT_EQ(sandbox.readFile(relative),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\r\n<root>\r\n"
-            "\t<item value=\"a value long enough to fill the buffer quickly\"/>\r\n"
-            "\t<item value=\"a value long enough to fill the buffer quickly\"/>\r\n</root>\r\n");
-  EXPECT_EQ(helpFolder(), std::set<std::string>{"reg.xml"});
-}
-
-TEST_F(SaveDocumentToFile, KeepsTheOldFilesPermissions) {
-  using std::filesystem::perms;
-  const perms kept = perms::owner_read | perms::owner_write | perms::group_read;
-  sandbox.writeFile(relative, old);
-  std::filesystem::permissions(sandbox.host(relative), kept);
-  DocumentPtr doc = Registry(1);
-  EXPECT_TRUE(saveDocumentToFile(doc.get(), path, XMLDeclInfo{}));
-  EXPECT_NE(sandbox.readFile(relative), old);
-  EXPECT_EQ(std::filesystem::status(sandbox.host(relative)).permissions() & perms::all, kept);
-}
-
 TEST_F(SaveDocumentToFile, AFailingWriteLeavesTheOldFileUntouched) {
   DocumentPtr doc = Registry(5000);  // several buffers' worth
   sandbox.writeFile(relative, old);

@@ -128,20 +128,17 @@ TEST(Content, Namespaces) {
   const std::string xmlnsUri = "http://www.w3.org/2000/xmlns/";
   ExpectEvents({
       {"<p:a xmlns:p='urn:x'/>",
-       ("startPrefix(p=urn:x) start(urn:x|a|p:a " + xmlnsUri + "|p|xmlns:p=urn:x) end(urn:x|a|p:a) endPrefix(p)")
-           .c_str()},
+       ("startPrefix(p=urn:x) start(urn:x|a|p:a " + xmlnsUri + "|p|xmlns:p=urn:x) end(urn:x|a|p:a) endPrefix(p)")},
       {"<q:a/>", "start(q|a|q:a) end(q|a|q:a)"},
       {"<a xmlns='urn:d' b='1'/>",
        "startPrefix(=urn:d) start(urn:d|a|a urn:d|xmlns|xmlns=urn:d urn:d|b|b=1) end(urn:d|a|a) endPrefix()"},
       {"<a xmlns:p='u1'><p:b xmlns:p='u2'/><p:c/></a>",
        ("startPrefix(p=u1) start(|a|a " + xmlnsUri + "|p|xmlns:p=u1) startPrefix(p=u2) start(u2|b|p:b " + xmlnsUri +
-        "|p|xmlns:p=u2) end(u2|b|p:b) endPrefix(p) start(u1|c|p:c) end(u1|c|p:c) end(|a|a) endPrefix(p)")
-           .c_str()},
+        "|p|xmlns:p=u2) end(u2|b|p:b) endPrefix(p) start(u1|c|p:c) end(u1|c|p:c) end(|a|a) endPrefix(p)")},
       // The later of two declarations in one tag wins; both are reported.
       {"<p:a xmlns:p='u1' xmlns:p='u2'/>",
        ("startPrefix(p=u1) startPrefix(p=u2) start(u2|a|p:a " + xmlnsUri + "|p|xmlns:p=u1 " + xmlnsUri +
-        "|p|xmlns:p=u2) end(u2|a|p:a) endPrefix(p) endPrefix(p)")
-           .c_str()},
+        "|p|xmlns:p=u2) end(u2|a|p:a) endPrefix(p) endPrefix(p)")},
       // Declarations are recognised without regard to letter case; resolution of
       // the reserved prefix is exact.
       {"<p:a XMLNS:p='u'/>", "startPrefix(p=u) start(u|a|p:a XMLNS|p|XMLNS:p=u) end(u|a|p:a) endPrefix(p)"},
@@ -149,8 +146,7 @@ TEST(Content, Namespaces) {
       // A scope ends with its element.
       {"<a><b xmlns:p='u'/><p:c/></a>",
        ("start(|a|a) startPrefix(p=u) start(|b|b " + xmlnsUri +
-        "|p|xmlns:p=u) end(|b|b) endPrefix(p) start(p|c|p:c) end(p|c|p:c) end(|a|a)")
-           .c_str()},
+        "|p|xmlns:p=u) end(|b|b) endPrefix(p) start(p|c|p:c) end(p|c|p:c) end(|a|a)")},
   });
   Options off;
   off.namespaces = false;

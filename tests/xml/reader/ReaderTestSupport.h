@@ -121,10 +121,9 @@ struct Outcome {
   Recorder recorder;
 };
 
-// Parses `source` with a fresh reader.
-inline Outcome Parse(CByteSource& source, const Options& options = {}) {
+// Parses `source` with `reader`, the options set first.
+inline Outcome ParseWith(CSAXReader& reader, CByteSource& source, const Options& options = {}) {
   Outcome out;
-  CSAXReader reader;
   reader.setFeature(kFeatureNamespaces, options.namespaces);
   reader.setFeature(kFeatureAllowInlineEncodingDetection, options.inlineEncoding);
   reader.setProperty(kPropertyPreserveSpace, options.preserveSpace ? u"Yes" : u"No");
@@ -145,6 +144,9 @@ inline Outcome Parse(CByteSource& source, const Options& options = {}) {
     out.line = e.getLineNumber();
     out.column = e.getColumnNumber();
   }
+  reader.setContentHandler(nullptr);
+  reader.setDTDHandler(nullptr);
+  reader.setErrorHandler(nullptr);
   out.encoding = Show(reader.getDeclInfo().encoding);
   out.encodingGiven = reader.getDeclInfo().encodingGiven;
   for (const std::string& e : out.recorder.events) {
@@ -154,21 +156,32 @@ inline Outcome Parse(CByteSource& source, const Options& options = {}) {
   return out;
 }
 
-inline Outcome Parse(const std::string& input, const Options& options = {}) {
+inline Outcome ParseWith(CSAXReader& reader, const std::string& input, const Options& options = {}) {
   CMemoryByteSource source(input.data(), input.size());
-  return Parse(source, options);
+  return ParseWith(reader, source, options);
+}
+
+// Parses with a fresh reader.
+inline Outcome Parse(CByteSource& source, const Options& options = {}) {
+  CSAXReader reader;
+  return ParseWith(reader, source, options);
+}
+
+inline Outcome Parse(const std::string& input, const Options& options = {}) {
+  CSAXReader reader;
+  return ParseWith(reader, input, options);
 }
 
 // Table rows: input that parses with exactly these events, and input that fails
 // with this code and message ("" for the errors that carry only a code).
 struct EventRow {
-  const char* input;
-  const char* events;
+  std::string input;
+  std::string events;
 };
 
 struct ErrorRow {
   const char* label;
-  const char* input;
+  std::string input;
   int code;
   const char* message;
 };
