@@ -14,24 +14,70 @@ void COutputEncoder::write(const char16_t* s, size_t n) {
   for (size_t i = 0; i < n; ++i) putChar(s[i]);
 }
 
+// `encode` is a lambda, a type of its own each time, so that every encoder gets a loop
+// with its encoding inlined.
+template <typename Encode>
+void COutputEncoder::writeBuffered(const char16_t* s, size_t n, Encode encode) {
+  if (n == 0) return;
+  if (!buffer_) buffer_.reset(new unsigned char[kBufferBytes]);
+  unsigned char* const start = buffer_.get();
+  unsigned char* const last = start + kBufferBytes - 3;  // room for one more code unit
+  unsigned char* out = start;
+  for (const char16_t* end = s + n; s != end; ++s) {
+    if (out > last) {
+      sink_->writeBytes(start, static_cast<size_t>(out - start));
+      out = start;
+    }
+    out += encode(*s, out);
+  }
+  sink_->writeBytes(start, static_cast<size_t>(out - start));
+}
+
+namespace {
+
+bool IsStringSink(const CByteSink* sink) { return dynamic_cast<const CStringByteSink*>(sink) != nullptr; }
+
+int EncodeUtf8(char16_t c, unsigned char* out) {
+  if (c < 0x80) {
+    out[0] = static_cast<unsigned char>(c);
+    return 1;
+  }
+  if (c < 0x800) {
+    out[0] = static_cast<unsigned char>(0xC0 | (c >> 6));
+    out[1] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    return 2;
+  }
+  out[0] = static_cast<unsigned char>(0xE0 | (c >> 12));
+  out[1] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+  out[2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+  return 3;
+}
+
+int EncodeLittleEndian(char16_t c, unsigned char* out) {
+  out[0] = static_cast<unsigned char>(c & 0xFF);
+  out[1] = static_cast<unsigned char>(c >> 8);
+  return 2;
+}
+
+int EncodeLowByte(char16_t c, unsigned char* out) {
+  out[0] = static_cast<unsigned char>(c & 0xFF);
+  return 1;
+}
+
+}  // namespace
+
+CUTF8Encoder::CUTF8Encoder(CByteSink* sink) : COutputEncoder(sink) { oneUnitPerCall_ = IsStringSink(sink); }
+
 int CUTF8Encoder::putChar(char16_t c) {
   unsigned char bytes[3];
-  int n;
-  if (c < 0x80) {
-    bytes[0] = static_cast<unsigned char>(c);
-    n = 1;
-  } else if (c < 0x800) {
-    bytes[0] = static_cast<unsigned char>(0xC0 | (c >> 6));
-    bytes[1] = static_cast<unsigned char>(0x80 | (c & 0x3F));
-    n = 2;
-  } else {
-    bytes[0] = static_cast<unsigned char>(0xE0 | (c >> 12));
-    bytes[1] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-    bytes[2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
-    n = 3;
-  }
+  const int n = EncodeUtf8(c, bytes);
   sink_->writeBytes(bytes, static_cast<size_t>(n));
   return n;
+}
+
+void CUTF8Encoder::write(const char16_t* s, size_t n) {
+  if (oneUnitPerCall_) return COutputEncoder::write(s, n);
+  writeBuffered(s, n, [](char16_t c, unsigned char* out) { return EncodeUtf8(c, out); });
 }
 
 void CUTF16Encoder::begin() {
@@ -42,22 +88,33 @@ void CUTF16Encoder::begin() {
   sink_->writeBytes(&kFE, 1);
 }
 
-namespace {
-int PutLittleEndian(CByteSink* sink, char16_t c) {
-  const unsigned char bytes[2] = {static_cast<unsigned char>(c & 0xFF), static_cast<unsigned char>(c >> 8)};
-  sink->writeBytes(bytes, 2);
+int CUTF16Encoder::putChar(char16_t c) {
+  unsigned char bytes[2];
+  sink_->writeBytes(bytes, static_cast<size_t>(EncodeLittleEndian(c, bytes)));
   return 2;
 }
-}  // namespace
 
-int CUTF16Encoder::putChar(char16_t c) { return PutLittleEndian(sink_, c); }
+void CUTF16Encoder::write(const char16_t* s, size_t n) { writeBuffered(s, n, [](char16_t c, unsigned char* out) { return EncodeLittleEndian(c, out); }); }
 
-int CUnicodeEncoder::putChar(char16_t c) { return PutLittleEndian(sink_, c); }
+int CUnicodeEncoder::putChar(char16_t c) {
+  unsigned char bytes[2];
+  sink_->writeBytes(bytes, static_cast<size_t>(EncodeLittleEndian(c, bytes)));
+  return 2;
+}
+
+void CUnicodeEncoder::write(const char16_t* s, size_t n) { writeBuffered(s, n, [](char16_t c, unsigned char* out) { return EncodeLittleEndian(c, out); }); }
+
+CSingleByteEncoder::CSingleByteEncoder(CByteSink* sink) : COutputEncoder(sink) { oneUnitPerCall_ = IsStringSink(sink); }
 
 int CSingleByteEncoder::putChar(char16_t c) {
-  const unsigned char byte = static_cast<unsigned char>(c & 0xFF);
-  sink_->writeBytes(&byte, 1);
+  unsigned char byte;
+  sink_->writeBytes(&byte, static_cast<size_t>(EncodeLowByte(c, &byte)));
   return 1;
+}
+
+void CSingleByteEncoder::write(const char16_t* s, size_t n) {
+  if (oneUnitPerCall_) return COutputEncoder::write(s, n);
+  writeBuffered(s, n, [](char16_t c, unsigned char* out) { return EncodeLowByte(c, out); });
 }
 
 void CCodePageEncoder::begin() {

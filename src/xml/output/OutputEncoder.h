@@ -11,8 +11,12 @@
 
 namespace quillet::xml {
 
-// Encodes code units one at a time into a borrowed sink. `begin` and `end` frame a
-// whole document (only the UTF-16 encoder writes anything there: its byte-order mark).
+// Encodes code units into a borrowed sink. `putChar` hands the sink the bytes of one
+// code unit in one call; `write` encodes a whole run into a buffer of the encoder's own
+// and hands it over one buffer at a time, which is what the writer uses. Either way
+// the sink receives the same bytes in the same order, and nothing stays behind in the
+// encoder when a call returns. `begin` and `end` frame a whole document (only the
+// UTF-16 encoder writes anything there: its byte-order mark).
 class COutputEncoder {
  public:
   explicit COutputEncoder(CByteSink* sink) : sink_(sink) {}
@@ -24,21 +28,39 @@ class COutputEncoder {
   virtual void end();
   // Writes the bytes of one code unit to the sink in one call; returns their number.
   virtual int putChar(char16_t c) = 0;
-  // putChar for each of the `n` code units of `s`, in order.
+  // Writes the `n` code units of `s`, in order. This base version calls putChar for
+  // each; the encoders below encode in bulk.
   virtual void write(const char16_t* s, size_t n);
 
   void write(const std::u16string& s) { write(s.data(), s.size()); }
 
  protected:
+  // Bytes an encoder gathers before it hands them to the sink.
+  static constexpr size_t kBufferBytes = 16384;
+
+  // Encodes `s` with `encode(code unit, out)`, which stores at most three bytes at out
+  // and returns how many, into buffer_, handing it to the sink whenever it may not
+  // hold three more bytes and once at the end.
+  template <typename Encode>
+  void writeBuffered(const char16_t* s, size_t n, Encode encode);
+
   CByteSink* sink_;
+  // A string sink makes one character of each byte pair of a call and drops an odd
+  // byte, so the boundaries of its calls matter: encoders of one byte a code unit
+  // write to it one code unit a call, as putChar does.
+  bool oneUnitPerCall_ = false;
+
+ private:
+  std::unique_ptr<unsigned char[]> buffer_;
 };
 
-// UTF-8, one code unit at a time: a surrogate is not paired with its partner, so each
-// half becomes its own three-byte sequence.
+// UTF-8: a surrogate is not paired with its partner, so each half becomes its own
+// three-byte sequence.
 class CUTF8Encoder final : public COutputEncoder {
  public:
-  using COutputEncoder::COutputEncoder;
+  explicit CUTF8Encoder(CByteSink* sink);
   int putChar(char16_t c) override;
+  void write(const char16_t* s, size_t n) override;
 };
 
 // UTF-16 little-endian, preceded by the byte-order mark FF FE.
@@ -47,6 +69,7 @@ class CUTF16Encoder final : public COutputEncoder {
   using COutputEncoder::COutputEncoder;
   void begin() override;
   int putChar(char16_t c) override;
+  void write(const char16_t* s, size_t n) override;
 };
 
 // UTF-16 little-endian without a byte-order mark.
@@ -54,13 +77,15 @@ class CUnicodeEncoder final : public COutputEncoder {
  public:
   using COutputEncoder::COutputEncoder;
   int putChar(char16_t c) override;
+  void write(const char16_t* s, size_t n) override;
 };
 
 // One byte per code unit: its low 8 bits, with no check and no substitution.
 class CSingleByteEncoder final : public COutputEncoder {
  public:
-  using COutputEncoder::COutputEncoder;
+  explicit CSingleByteEncoder(CByteSink* sink);
   int putChar(char16_t c) override;
+  void write(const char16_t* s, size_t n) override;
 };
 
 // The "<XML>" form's single bytes in a Windows code page instead of the low 8 bits.

@@ -3,6 +3,7 @@
 #include "quillet/xml/DOMAttribute.h"
 #include "quillet/xml/DOMDocument.h"
 #include "quillet/xml/DOMElement.h"
+#include "quillet/xml/DOMNameRecord.h"
 #include "quillet/xml/DOMProcessingInstruction.h"
 #include "xml/common/AsciiClasses.h"
 #include "xml/common/U16String.h"
@@ -13,13 +14,11 @@ namespace quillet::xml {
 namespace {
 // ISO-8859-1 as a Windows code page: the low 8 bits of every character up to U+00FF.
 constexpr unsigned kLatin1CodePage = 28591;
-// The escape buffer's first size; most values fit without growing it.
-constexpr size_t kEscapeBufferStart = 1024;
 }  // namespace
 
 CXMLWriterBase::~CXMLWriterBase() = default;
 
-CXMLWriter::CXMLWriter(const WriteOptions& options) : options_(options) { escaped_.reserve(kEscapeBufferStart); }
+CXMLWriter::CXMLWriter(const WriteOptions& options) : options_(options), out_(new char16_t[kOutUnits]) {}
 
 CXMLWriter::~CXMLWriter() = default;
 
@@ -100,6 +99,7 @@ void CXMLWriter::writeContent(const CDOMNode* document) {
     put(u"</XML>");
     lineEnd();
   }
+  flushOut();
 }
 
 void CXMLWriter::writeNode(const CDOMNode* node, bool withSiblings, bool indent) {
@@ -120,7 +120,7 @@ void CXMLWriter::writeNode(const CDOMNode* node, bool withSiblings, bool indent)
       }
       current = withSiblings ? current->getNextSibling() : nullptr;
     }
-    if (open_.size() == base) return;
+    if (open_.size() == base) return flushOut();
     const OpenNode done = open_.back();
     open_.pop_back();
     if (done.node->getNodeType() == DOMNodeTypeElement) writeEndTag(done.node);
@@ -133,9 +133,8 @@ void CXMLWriter::writeNode(const CDOMNode* node, bool withSiblings, bool indent)
 const CDOMNode* CXMLWriter::writeOne(const CDOMNode* node, bool indent) {
   switch (node->getNodeType()) {
     case DOMNodeTypeElement: {
-      buildStartTag(static_cast<const CDOMElement*>(node));
       indentation();  // whatever `indent` says
-      put(startTag_);
+      writeStartTag(static_cast<const CDOMElement*>(node));
       const CDOMNode* first = node->getFirstChild();
       if (first == nullptr) {
         lineEnd();
@@ -144,9 +143,9 @@ const CDOMNode* CXMLWriter::writeOne(const CDOMNode* node, bool indent) {
       if (first->getNodeType() == DOMNodeTypeText && first->getNextSibling() == nullptr) {
         // A lone text child stays on the start tag's line.
         writeText(first, false);
-        put(u"</");
-        put(node->getNodeName());
-        put(u">");
+        put(u"</", 2);
+        writeName(node);
+        put(u'>');
         lineEnd();
         return nullptr;
       }
@@ -195,81 +194,91 @@ void CXMLWriter::writeMarkupLine(const char16_t* open, const char16_t* text, con
 
 void CXMLWriter::writeText(const CDOMNode* text, bool indent) {
   if (indent) indentation();
-  escapeText(text->getNodeValue());
-  put(escaped_);
+  writeEscaped(text->getNodeValue());
   if (indent) lineEnd();
 }
 
 void CXMLWriter::writeEndTag(const CDOMNode* element) {
   --depth_;
   indentation();
-  put(u"</");
-  put(element->getNodeName());
-  put(u">");
+  put(u"</", 2);
+  writeName(element);
+  put(u'>');
   lineEnd();
 }
 
-void CXMLWriter::buildStartTag(const CDOMElement* element) {
-  startTag_.clear();
-  startTag_.push_back(u'<');
-  startTag_.append(element->getNodeName());
+void CXMLWriter::writeName(const CDOMNode* node) {
+  put(static_cast<const CDOMNamedNode*>(node)->getNameRecord()->getQualifiedName());
+}
+
+void CXMLWriter::writeStartTag(const CDOMElement* element) {
+  put(u'<');
+  writeName(element);
   if (element->hasAttributes()) {
-    startTag_.push_back(u' ');
+    put(u' ');
     for (const CDOMNode* attribute = element->getFirstAttribute(); attribute != nullptr;
          attribute = attribute->getNextSibling()) {
-      escapeText(attribute->getNodeValue());
-      startTag_.append(attribute->getNodeName());
-      startTag_.push_back(u'=');
+      const char16_t* value = attribute->getNodeValue();
+      writeName(attribute);
+      put(u'=');
+      // The compatibility form writes numbers bare, as its readers expect them. A
+      // value is all digits escaped exactly when it is before: escapes are not digits.
       bool quoted = true;
-      if (ie4Wrapper_ && !escaped_.empty()) {
-        // The compatibility form writes numbers bare, as its readers expect them.
+      if (ie4Wrapper_ && *value != 0) {
         quoted = false;
-        for (char16_t c : escaped_) {
-          if (!charClasses_.isDigit(c)) {
+        for (const char16_t* p = value; *p != 0; ++p) {
+          if (!charClasses_.isDigit(*p)) {
             quoted = true;
             break;
           }
         }
       }
-      if (quoted) startTag_.push_back(u'"');
-      startTag_.append(escaped_);
-      if (quoted) startTag_.push_back(u'"');
-      if (attribute->getNextSibling() != nullptr) startTag_.push_back(u' ');
+      if (quoted) put(u'"');
+      writeEscaped(value);
+      if (quoted) put(u'"');
+      if (attribute->getNextSibling() != nullptr) put(u' ');
     }
   }
   if (element->hasChildNodes()) {
-    startTag_.append(u">");
+    put(u'>');
   } else if (ie4Wrapper_ && !element->hasAttributes() && options_.emptyContainersWithEndTag) {
     // HTML Help's own reader takes a bare <Name/> for a container that never ends.
-    startTag_.append(u"></").append(element->getNodeName()).append(u">");
+    put(u"></", 3);
+    writeName(element);
+    put(u'>');
   } else {
-    startTag_.append(u"/>");
+    put(u"/>", 2);
   }
 }
 
-void CXMLWriter::escapeText(const char16_t* text) {
-  escaped_.clear();
+void CXMLWriter::writeEscaped(const char16_t* text) {
   if (text == nullptr) return;
-  for (const char16_t* p = text; *p != 0; ++p) {
-    // Runs of characters that need no escape are appended in one piece.
+  for (const char16_t* p = text;; ++p) {
+    // Runs of characters that need no escape are copied in one piece.
     const char16_t* run = p;
     while (*p != 0 && !IsAsciiOf(*p, kAsciiEscapedOnOutput)) ++p;
-    escaped_.append(run, static_cast<size_t>(p - run));
+    put(run, static_cast<size_t>(p - run));
     switch (*p) {
-      case u'\t': escaped_.append(u"&#9;"); break;
-      case u'\n': escaped_.append(u"&#10;"); break;
-      case u'\r': escaped_.append(u"&#13;"); break;
-      case u'"': escaped_.append(u"&quot;"); break;
-      case u'&': escaped_.append(u"&amp;"); break;
-      case u'<': escaped_.append(u"&lt;"); break;
-      case u'>': escaped_.append(u"&gt;"); break;
+      case u'\t': put(u"&#9;", 4); break;
+      case u'\n': put(u"&#10;", 5); break;
+      case u'\r': put(u"&#13;", 5); break;
+      case u'"': put(u"&quot;", 6); break;
+      case u'&': put(u"&amp;", 5); break;
+      case u'<': put(u"&lt;", 4); break;
+      case u'>': put(u"&gt;", 4); break;
       default: return;  // the terminating 0
     }
   }
 }
 
+void CXMLWriter::flushOut() {
+  if (used_ == 0) return;
+  encoder_->write(out_.get(), used_);
+  used_ = 0;
+}
+
 void CXMLWriter::put(const char16_t* text) {
-  if (text != nullptr) encoder_->write(text, U16Length(text));
+  if (text != nullptr) put(text, U16Length(text));
 }
 
 void CXMLWriter::indentation() {

@@ -9,6 +9,7 @@
 #ifndef QUILLET_XML_OUTPUT_XMLWRITER_H
 #define QUILLET_XML_OUTPUT_XMLWRITER_H
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -113,15 +114,34 @@ class CXMLWriter final : public CXMLWriterBase {
   // A comment or CDATA section: on its own indented line, the text unescaped.
   void writeMarkupLine(const char16_t* open, const char16_t* text, const char16_t* close);
   void writeEndTag(const CDOMNode* element);
-  void buildStartTag(const CDOMElement* element);
-  // escapeText into `escaped_`.
-  void escapeText(const char16_t* text);
+  void writeStartTag(const CDOMElement* element);
+  // `text` with the characters that need it written as references.
+  void writeEscaped(const char16_t* text);
+  // The qualified name of an element or attribute.
+  void writeName(const CDOMNode* node);
 
-  void put(const char16_t* text, size_t length) { encoder_->write(text, length); }
-  void put(const std::u16string& text) { encoder_->write(text.data(), text.size()); }
+  // Output goes through out_, a buffer of 16-bit units that the encoder gets whole
+  // when it is full and at the end of each top-level write: one encoder call per
+  // buffer, not per piece.
+  void put(const char16_t* text, size_t length) {
+    if (length > kOutUnits - used_) {
+      flushOut();
+      if (length >= kOutUnits) return encoder_->write(text, length);
+    }
+    std::copy(text, text + length, out_.get() + used_);
+    used_ += length;
+  }
+  void put(char16_t c) {
+    if (used_ == kOutUnits) flushOut();
+    out_[used_++] = c;
+  }
+  void put(const std::u16string& text) { put(text.data(), text.size()); }
   void put(const char16_t* text);
+  void flushOut();
   void lineEnd() { put(u"\r\n", 2); }
   void indentation();
+
+  static constexpr size_t kOutUnits = 8192;
 
   const WriteOptions options_;
   CXMLCharClasses charClasses_;
@@ -132,10 +152,9 @@ class CXMLWriter final : public CXMLWriterBase {
   const XMLDeclInfo* declInfo_ = nullptr;
   bool declFromDocument_ = false;
 
-  // Reused between nodes, so writing allocates only when a text is longer than any
-  // before it.
-  std::u16string escaped_;
-  std::u16string startTag_;
+  std::unique_ptr<char16_t[]> out_;
+  size_t used_ = 0;
+  // Reused between nodes, so writing allocates nothing per node.
   std::u16string tabs_;
   std::vector<OpenNode> open_;
 };
