@@ -29,10 +29,11 @@ class QUILLET_API CDOMAttribute : public CDOMNamedNode {
 
  private:
   friend class CDOMDocument;
-  CDOMAttribute(CDOMDocument* ownerDocument, const CDOMNameRecord* name);
+  // `value` is already stored for the attribute, which owns it from now on.
+  CDOMAttribute(CDOMDocument* ownerDocument, const char16_t* value, const CDOMNameRecord* name);
   ~CDOMAttribute() override;
 
-  const char16_t* value_ = nullptr;
+  const char16_t* value_;
 };
 
 }  // namespace quillet::xml

@@ -35,6 +35,7 @@ class QUILLET_API CDOMCharacterData : public CDOMNode {
   void replaceData(size_t offset, size_t count, const char16_t* text);
 
  protected:
+  // `data` is already stored for the node, which owns it from now on.
   CDOMCharacterData(CDOMDocument* ownerDocument, const char16_t* data);
   ~CDOMCharacterData() override;
 

@@ -17,6 +17,7 @@ class CDOMCDATASection;
 class CDOMComment;
 class CDOMElement;
 class CDOMEntityReference;
+class CNodeArena;
 class CDOMProcessingInstruction;
 class CDOMText;
 
@@ -35,6 +36,9 @@ class CDOMText;
 class QUILLET_API CDOMDocument : public CDOMNode {
  public:
   CDOMDocument();
+  // A document itself comes from the ordinary heap (its nodes do not).
+  static void* operator new(size_t size) { return ::operator new(size); }
+  static void operator delete(void* document) noexcept { ::operator delete(document); }
 
   int getNodeType() const override { return DOMNodeTypeDocument; }
   const char16_t* getNodeName() const override { return u"#document"; }
@@ -79,8 +83,23 @@ class QUILLET_API CDOMDocument : public CDOMNode {
   ~CDOMDocument() override;
 
  private:
+  friend class CDOMElement;
+
   // The record in the table under record's qualified name, or record itself, added.
   const CDOMNameRecord* intern(CDOMNameRecord record);
+  // A new attribute with its value, as createAttribute and then setNodeValue.
+  CDOMAttribute* createAttributeWithValue(const char16_t* name, const char16_t* value);
+  // A new node of type Node in the document's arena: Node(this, args...).
+  template <typename Node, typename... Args>
+  Node* makeNode(Args... args);
+  // The same for a node holding a text: Node(this, stored text, args...), the text
+  // stored in the node's own block when it is short enough.
+  template <typename Node, typename... Args>
+  Node* makeNodeWithText(const char16_t* text, Args... args);
+
+  // The memory the document's nodes are placed in: made with the document, and gone
+  // with it, or with the last of its nodes that outlives it.
+  std::unique_ptr<CNodeArena> arena_;
 
   CDOMElement* documentElement_ = nullptr;
   CDOMDocumentType doctype_;

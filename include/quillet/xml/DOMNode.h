@@ -15,6 +15,7 @@
 #ifndef QUILLET_XML_DOMNODE_H
 #define QUILLET_XML_DOMNODE_H
 
+#include <cstddef>
 #include <string>
 
 #include "quillet/export.h"
@@ -227,6 +228,12 @@ class QUILLET_API CDOMNode {
   explicit CDOMNode(CDOMDocument* ownerDocument) : ownerDocument_(ownerDocument) {}
   // Frees what the node itself holds; its children are destroyed by release().
   virtual ~CDOMNode();
+
+  // Every node but a document is placed by its document's factory in memory the
+  // document keeps for its nodes, and handed back there when it is destroyed.
+  static void* operator new(size_t, void* place) noexcept { return place; }
+  static void operator delete(void* block, void* place) noexcept;
+  static void operator delete(void* block) noexcept;
 
   // Whether newChild may be linked under this node: not null, not this node, not linked,
   // made by this node's document.

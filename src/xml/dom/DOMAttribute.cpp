@@ -6,14 +6,14 @@
 
 namespace quillet::xml {
 
-CDOMAttribute::CDOMAttribute(CDOMDocument* ownerDocument, const CDOMNameRecord* name)
-    : CDOMNamedNode(ownerDocument, name) {}
+CDOMAttribute::CDOMAttribute(CDOMDocument* ownerDocument, const char16_t* value, const CDOMNameRecord* name)
+    : CDOMNamedNode(ownerDocument, name), value_(value) {}
 
-CDOMAttribute::~CDOMAttribute() { NodeTextFree(value_); }
+CDOMAttribute::~CDOMAttribute() { NodeTextFreeOf(this, value_); }
 
 const char16_t* CDOMAttribute::getNodeValue() const { return NodeTextOrEmpty(value_); }
 
-void CDOMAttribute::setNodeValue(const char16_t* value) { NodeTextAssign(value_, value); }
+void CDOMAttribute::setNodeValue(const char16_t* value) { NodeTextAssignOf(this, value_, value); }
 
 CDOMElement* CDOMAttribute::getOwnerElement() const {
   CDOMNode* parent = getParentNode();

@@ -26,19 +26,19 @@ void CheckResultLength(size_t kept, size_t added) {
 }  // namespace
 
 CDOMCharacterData::CDOMCharacterData(CDOMDocument* ownerDocument, const char16_t* data)
-    : CDOMNode(ownerDocument), data_(NodeTextCopy(data)) {}
+    : CDOMNode(ownerDocument), data_(data) {}
 
-CDOMCharacterData::~CDOMCharacterData() { NodeTextFree(data_); }
+CDOMCharacterData::~CDOMCharacterData() { NodeTextFreeOf(this, data_); }
 
 const char16_t* CDOMCharacterData::getNodeValue() const { return NodeTextOrEmpty(data_); }
 
-void CDOMCharacterData::setNodeValue(const char16_t* value) { NodeTextAssign(data_, value); }
+void CDOMCharacterData::setNodeValue(const char16_t* value) { NodeTextAssignOf(this, data_, value); }
 
 size_t CDOMCharacterData::getLength() const { return U16Length(data_); }
 
 void CDOMCharacterData::storeEdited(const std::u16string& data) {
   const char16_t* copy = NodeTextCopy(data.data(), data.size());
-  NodeTextFree(data_);
+  NodeTextFreeOf(this, data_);
   data_ = copy;
 }
 

@@ -1,15 +1,20 @@
 #include "quillet/xml/DOMDocument.h"
 
+#include <algorithm>
+
 #include "quillet/xml/DOMAttribute.h"
 #include "quillet/xml/DOMCharacterData.h"
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMEntityReference.h"
 #include "quillet/xml/DOMProcessingInstruction.h"
+#include "xml/common/U16String.h"
 #include "xml/dom/ElementSearch.h"
+#include "xml/dom/NodeArena.h"
+#include "xml/dom/NodeText.h"
 
 namespace quillet::xml {
 
-CDOMDocument::CDOMDocument() : CDOMNode(nullptr), doctype_(this) {}
+CDOMDocument::CDOMDocument() : CDOMNode(nullptr), arena_(std::make_unique<CNodeArena>()), doctype_(this) {}
 
 // The children went first in the release walk; the name records and the document type
 // node go with the members.
@@ -34,26 +39,54 @@ CDOMNode* CDOMDocument::removeChild(CDOMNode* oldChild) {
 
 // --- Factory ----------------------------------------------------------------------------
 
+template <typename Node, typename... Args>
+Node* CDOMDocument::makeNode(Args... args) {
+  void* block = arena_->allocate(sizeof(Node));
+  return new (block) Node(this, args...);
+}
+
+template <typename Node, typename... Args>
+Node* CDOMDocument::makeNodeWithText(const char16_t* text, Args... args) {
+  const size_t length = U16Length(text);
+  const size_t nodeBytes = (sizeof(Node) + alignof(Node) - 1) / alignof(Node) * alignof(Node);
+  const size_t textBytes = (length + 1) * sizeof(char16_t);
+  if (length == 0 || nodeBytes + textBytes > CNodeArena::kMaxBlockBytes) {
+    // No text, or one too long to share the block: kept apart (NodeText.h).
+    const char16_t* stored = NodeTextCopy(text, length);
+    void* block = arena_->allocate(sizeof(Node));
+    return new (block) Node(this, stored, args...);
+  }
+  auto* block = static_cast<unsigned char*>(arena_->allocate(nodeBytes + textBytes));
+  auto* stored = reinterpret_cast<char16_t*>(block + nodeBytes);
+  std::copy(text, text + length, stored);
+  stored[length] = 0;
+  return new (block) Node(this, stored, args...);
+}
+
 CDOMElement* CDOMDocument::createElement(const char16_t* tagName) {
-  return new CDOMElement(this, internName(tagName));
+  return makeNode<CDOMElement>(internName(tagName));
 }
 
-CDOMComment* CDOMDocument::createComment(const char16_t* data) { return new CDOMComment(this, data); }
+CDOMComment* CDOMDocument::createComment(const char16_t* data) { return makeNodeWithText<CDOMComment>(data); }
 
-CDOMAttribute* CDOMDocument::createAttribute(const char16_t* name) {
-  return new CDOMAttribute(this, internName(name));
+CDOMAttribute* CDOMDocument::createAttribute(const char16_t* name) { return createAttributeWithValue(name, nullptr); }
+
+CDOMAttribute* CDOMDocument::createAttributeWithValue(const char16_t* name, const char16_t* value) {
+  return makeNodeWithText<CDOMAttribute>(value, internName(name));
 }
 
-CDOMText* CDOMDocument::createTextNode(const char16_t* data) { return new CDOMText(this, data); }
+CDOMText* CDOMDocument::createTextNode(const char16_t* data) { return makeNodeWithText<CDOMText>(data); }
 
 CDOMProcessingInstruction* CDOMDocument::createProcessingInstruction(const char16_t* target, const char16_t* data) {
-  return new CDOMProcessingInstruction(this, target, data);
+  return makeNodeWithText<CDOMProcessingInstruction>(data, target);
 }
 
-CDOMCDATASection* CDOMDocument::createCDATASection(const char16_t* data) { return new CDOMCDATASection(this, data); }
+CDOMCDATASection* CDOMDocument::createCDATASection(const char16_t* data) {
+  return makeNodeWithText<CDOMCDATASection>(data);
+}
 
 CDOMEntityReference* CDOMDocument::createEntityReference(const char16_t* name) {
-  return new CDOMEntityReference(this, name);
+  return makeNode<CDOMEntityReference>(name);
 }
 
 CDOMElement* CDOMDocument::createElementNS(const char16_t* namespaceURI, const char16_t* qualifiedName) {

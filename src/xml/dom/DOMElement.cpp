@@ -100,18 +100,14 @@ void CDOMElement::moveAttributesToChildren() {
 // --- By qualified name ------------------------------------------------------------------
 
 CDOMAttribute* CDOMElement::appendNewAttribute(const char16_t* name, const char16_t* value) {
-  CDOMAttribute* attribute = ownerDocument_->createAttribute(name);
+  CDOMAttribute* attribute = ownerDocument_->createAttributeWithValue(name, value);
   linkAttribute(attribute);
-  attribute->setNodeValue(value);
   return attribute;
 }
 
 CDOMAttribute* CDOMElement::setAttribute(const char16_t* name, const char16_t* value) {
   CDOMAttribute* attribute = findAttribute(name);
-  if (attribute == nullptr) {
-    attribute = ownerDocument_->createAttribute(name);
-    linkAttribute(attribute);
-  }
+  if (attribute == nullptr) return appendNewAttribute(name, value);
   attribute->setNodeValue(value);
   return attribute;
 }

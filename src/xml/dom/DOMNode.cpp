@@ -4,12 +4,16 @@
 #include "quillet/xml/DOMDocument.h"
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMNodeList.h"
+#include "xml/dom/NodeArena.h"
 #include "xml/dom/NodeText.h"
 #include "xml/output/XMLSave.h"
 
 namespace quillet::xml {
 
 CDOMNode::~CDOMNode() = default;
+
+void CDOMNode::operator delete(void* block, void*) noexcept { CNodeArena::free(block); }
+void CDOMNode::operator delete(void* block) noexcept { CNodeArena::free(block); }
 
 bool CDOMNode::canLink(const CDOMNode* newChild) const {
   // Linking a node that is still linked elsewhere, or under itself, would break both

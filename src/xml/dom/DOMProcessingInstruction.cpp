@@ -4,8 +4,8 @@
 
 namespace quillet::xml {
 
-CDOMProcessingInstruction::CDOMProcessingInstruction(CDOMDocument* ownerDocument, const char16_t* target,
-                                                     const char16_t* data)
+CDOMProcessingInstruction::CDOMProcessingInstruction(CDOMDocument* ownerDocument, const char16_t* data,
+                                                     const char16_t* target)
     : CDOMCharacterData(ownerDocument, data), target_(NodeTextCopy(target)) {}
 
 CDOMProcessingInstruction::~CDOMProcessingInstruction() { NodeTextFree(target_); }

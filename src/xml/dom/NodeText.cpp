@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "xml/common/U16String.h"
+#include "xml/dom/NodeArena.h"
 
 namespace quillet::xml {
 
@@ -25,6 +26,16 @@ void NodeTextFree(const char16_t* text) {
 void NodeTextAssign(const char16_t*& slot, const char16_t* text) {
   const char16_t* copy = NodeTextCopy(text);
   NodeTextFree(slot);
+  slot = copy;
+}
+
+void NodeTextFreeOf(const void* node, const char16_t* text) {
+  if (!CNodeArena::sameChunk(node, text)) NodeTextFree(text);
+}
+
+void NodeTextAssignOf(const void* node, const char16_t*& slot, const char16_t* text) {
+  const char16_t* copy = NodeTextCopy(text);
+  NodeTextFreeOf(node, slot);
   slot = copy;
 }
 
