@@ -1,13 +1,17 @@
-// Where a document's nodes live: blocks cut from 64 KiB chunks, one after another, so
+// Where a document's nodes live: blocks cut one after another from 64 KiB chunks, so
 // that a node costs its own size and nothing more (no allocator header, no rounding up)
-// and a load makes one system call per chunk instead of one allocation per node.
+// and a load asks the system for memory a few times instead of once per node.
 //
-// A chunk is aligned to its size, so a node finds its chunk from its own address, and
-// each chunk counts the nodes still alive in it. Freeing a node only counts down; the
-// chunk goes back to the system when its count reaches 0 and the chunk is no longer
-// the one being filled, or once the document is gone. Nodes therefore may outlive
-// their document (a node taken out of the tree belongs to whoever holds it), and the
-// memory of a freed node is not reused until its whole chunk is free.
+// Chunks come in regions, one mapping of the system's each, whose size doubles from one
+// chunk up to kMaxRegionChunks: a small document maps little, a large one makes few
+// system calls (each mapping and unmapping costs a flush of the address translations).
+// Every chunk starts with a pointer to its region and is aligned to its size, so a node
+// finds its region from its own address. A region counts the nodes still alive in it.
+// Freeing a node only counts down; the region goes back to the system when its count
+// reaches 0 and it is no longer the one being filled, or once the document is gone.
+// Nodes therefore may outlive their document (a node taken out of the tree belongs to
+// whoever holds it), and the memory of a freed node is not reused until its whole
+// region is free.
 #ifndef QUILLET_XML_DOM_NODEARENA_H
 #define QUILLET_XML_DOM_NODEARENA_H
 
@@ -19,6 +23,7 @@ namespace quillet::xml {
 class CNodeArena {
  public:
   static constexpr size_t kChunkBytes = 65536;
+  static constexpr size_t kMaxRegionChunks = 64;
   // The most a node and its text may take together; a longer text is kept apart.
   static constexpr size_t kMaxBlockBytes = 4096;
 
@@ -29,22 +34,40 @@ class CNodeArena {
 
   // A block of `bytes` (at most kMaxBlockBytes), aligned for any node. Throws
   // std::bad_alloc when the system has no memory.
-  void* allocate(size_t bytes);
-  // Counts the node at `block` out of its chunk.
+  void* allocate(size_t bytes) {
+    bytes = (bytes + kBlockAlign - 1) & ~(kBlockAlign - 1);
+    if (static_cast<size_t>(end_ - next_) < bytes) nextChunk();
+    void* block = next_;
+    next_ += bytes;
+    ++*currentLive_;
+    return block;
+  }
+  // Counts the node at `block` out of its region.
   static void free(void* block);
+  // The bytes every arena of the process holds from the system right now (for the
+  // benchmarks, which count the heap otherwise).
+  static size_t MappedBytes();
   // Whether two addresses lie in one chunk: a node's text stored with it does.
   static bool sameChunk(const void* a, const void* b) {
     return (reinterpret_cast<uintptr_t>(a) ^ reinterpret_cast<uintptr_t>(b)) < kChunkBytes;
   }
 
  private:
-  struct Chunk;
-  void release(Chunk* chunk);
+  static constexpr size_t kBlockAlign = alignof(std::max_align_t) > 8 ? 16 : 8;
+  struct Region;
+  // Moves on to the next chunk of the current region, or to a new region.
+  void nextChunk();
+  void release(Region* region);
+  // The region pointer at the start of the chunk that holds `address`.
+  static Region*& RegionOf(const void* address);
 
-  Chunk* chunks_ = nullptr;  // every chunk with live nodes, and the one being filled
-  Chunk* current_ = nullptr;
-  unsigned char* next_ = nullptr;  // free space of current_
+  Region* regions_ = nullptr;  // every region with live nodes, and the one being filled
+  Region* current_ = nullptr;
+  size_t* currentLive_ = nullptr;     // current_'s count of live nodes
+  unsigned char* next_ = nullptr;     // free space of the chunk being filled
   unsigned char* end_ = nullptr;
+  unsigned char* regionEnd_ = nullptr;  // the end of current_'s chunks
+  size_t nextRegionChunks_ = 1;
 };
 
 }  // namespace quillet::xml
