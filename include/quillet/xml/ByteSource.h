@@ -42,6 +42,11 @@ class QUILLET_API CByteSource {
     return true;
   }
   void skipBuffered() { ++next_; }  // only after peekBuffered returned true
+  // The same for runs: the buffered bytes are [bufferedBegin(), bufferedEnd()), and
+  // skipping `n` of them (no more than there are) is the same as n calls of skipByte.
+  const unsigned char* bufferedBegin() const { return next_; }
+  const unsigned char* bufferedEnd() const { return end_; }
+  void skipBuffered(std::size_t n) { next_ += n; }
 
  protected:
   const unsigned char* next_ = nullptr;

@@ -2,6 +2,7 @@
 #ifndef QUILLET_XML_READER_CHARSOURCE_H
 #define QUILLET_XML_READER_CHARSOURCE_H
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 
@@ -9,6 +10,23 @@
 #include "xml/common/AsciiClasses.h"
 
 namespace quillet::xml {
+
+// Appends to `out` the run of bytes of `asciiClass` at the start of `bytes`' buffer,
+// each one character, and consumes them; returns their number. Runs of ASCII read so
+// in UTF-8 and in one byte per character alike.
+inline std::size_t ReadBufferedAsciiRun(CByteSource* bytes, unsigned char asciiClass, std::u16string& out) {
+  const unsigned char* const begin = bytes->bufferedBegin();
+  const unsigned char* const end = bytes->bufferedEnd();
+  const unsigned char* p = begin;
+  while (p != end && IsAsciiOf(*p, asciiClass)) ++p;
+  const std::size_t n = static_cast<std::size_t>(p - begin);
+  if (n == 0) return 0;
+  const std::size_t old = out.size();
+  out.resize(old + n);
+  std::copy(begin, p, &out[old]);
+  bytes->skipBuffered(n);
+  return n;
+}
 
 // A decoder keeps no buffer of its own: it reads bytes as it needs them and steps the
 // byte source back to push a character back. Every operation returns 0 or the byte
@@ -47,16 +65,10 @@ class CUTF8CharSource final : public CCharSource {
     c = b;
     return true;
   }
-  // Appends the run of buffered single-byte characters whose entry in `take` is set
-  // (an 128-entry table) and returns its length; the run stops at anything else.
+  // Appends the run of buffered single-byte characters of `asciiClass` and returns its
+  // length; the run stops at anything else.
   std::size_t readBufferedRun(unsigned char asciiClass, std::u16string& out) {
-    std::size_t n = 0;
-    unsigned char b = 0;
-    while (bytes_->peekBuffered(b) && IsAsciiOf(b, asciiClass)) {
-      bytes_->skipBuffered();
-      out.push_back(b);
-      ++n;
-    }
+    const std::size_t n = ReadBufferedAsciiRun(bytes_, asciiClass, out);
     if (n != 0) length_ = 1;
     return n;
   }
@@ -91,6 +103,23 @@ class CUTF16CharSource final : public CCharSource {
     state_ = state;
   }
   State state() const { return state_; }
+  // Appends the run of buffered code units of `asciiClass` (ASCII characters) and
+  // returns its length; the run stops at anything else, or at a unit only half there.
+  std::size_t readBufferedRun(unsigned char asciiClass, std::u16string& out) {
+    const unsigned char* const begin = bytes_->bufferedBegin();
+    const unsigned char* const end = bytes_->bufferedEnd();
+    // As readChar: anything but little-endian reads big-endian.
+    const std::size_t high = state_ == kLittleEndian ? 1 : 0;
+    const unsigned char* p = begin;
+    while (end - p >= 2 && p[high] == 0 && IsAsciiOf(p[1 - high], asciiClass)) p += 2;
+    const std::size_t n = static_cast<std::size_t>(p - begin) / 2;
+    if (n == 0) return 0;
+    const std::size_t old = out.size();
+    out.resize(old + n);
+    for (std::size_t i = 0; i < n; ++i) out[old + i] = begin[2 * i + 1 - high];
+    bytes_->skipBuffered(2 * n);
+    return n;
+  }
 
  private:
   State state_;

@@ -47,6 +47,7 @@ int CXMLParser::countLineEnd(char16_t& c) {
 void CXMLParser::setCurrent(CCharSource* source) {
   current_ = source;
   utf8_ = dynamic_cast<CUTF8CharSource*>(source);
+  utf16_ = dynamic_cast<CUTF16CharSource*>(source);
 }
 
 int CXMLParser::ungetChar() { return current_ != nullptr ? current_->ungetChar() : bytes_->unreadByte(); }

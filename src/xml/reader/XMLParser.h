@@ -84,6 +84,17 @@ class CXMLParser : public CSAXLocator {
   }
   int ungetChar();
   int skipNext();
+  // Takes the run of buffered ASCII characters of `asciiClass` that follows, in one
+  // piece whatever the encoding: appends it to `out` and counts its columns (the
+  // classes hold no line ends). Stops early where the buffer does.
+  void readRun(unsigned char asciiClass, std::u16string& out) {
+    std::size_t n;
+    if (utf8_ != nullptr) n = utf8_->readBufferedRun(asciiClass, out);
+    else if (utf16_ != nullptr) n = utf16_->readBufferedRun(asciiClass, out);
+    else if (current_ == nullptr) n = ReadBufferedAsciiRun(bytes_, asciiClass, out);
+    else return;
+    column_ += static_cast<int>(n);
+  }
   // The encoding named by an XML declaration: "ASCII" and "ISO-8859-1" switch to one
   // byte per character from the next character on; every other name changes nothing.
   void setEncoding(const std::u16string& name);
@@ -210,7 +221,8 @@ class CXMLParser : public CSAXLocator {
   CXMLCharClasses classes_;
   CByteSource* bytes_ = nullptr;
   CCharSource* current_ = nullptr;  // null: one byte per character
-  CUTF8CharSource* utf8_ = nullptr;  // current_ when it is the UTF-8 decoder
+  CUTF8CharSource* utf8_ = nullptr;    // current_ when it is the UTF-8 decoder
+  CUTF16CharSource* utf16_ = nullptr;  // current_ when it is the UTF-16 decoder
   std::unique_ptr<CCharSource> initial_;
   std::unique_ptr<CCharSource> detected_;
   bool compatibility_ = false;

@@ -53,7 +53,7 @@ void CXMLParser::scanNameParts(std::u16string& name, bool qualified) {
   do {
     if (qualified && c == u':' && partStart == 0) partStart = name.size() + 1;
     name.push_back(c);
-    if (utf8_ != nullptr) column_ += static_cast<int>(utf8_->readBufferedRun(kAsciiNamePart, name));
+    readRun(kAsciiNamePart, name);
     checkName(name.size() - partStart);
     if (nextChar(c) != 0) return;  // the end of input is met by whoever reads next
   } while (classes_.isNameChar(c));
@@ -172,9 +172,7 @@ void CXMLParser::readAttributeValue(std::u16string& value) {
       continue;
     }
     value.push_back(c);
-    if (quoted && utf8_ != nullptr) {
-      column_ += static_cast<int>(utf8_->readBufferedRun(kAsciiPlainAttribute, value));
-    }
+    if (quoted) readRun(kAsciiPlainAttribute, value);
   }
 }
 
@@ -397,7 +395,7 @@ void CXMLParser::readRootElement() {
         bracketRun_ = 0;
         appendOrdinary(frame, c);
         // Take the rest of a run of plain text in one go, straight from the buffer.
-        if (utf8_ != nullptr) column_ += static_cast<int>(utf8_->readBufferedRun(kAsciiPlainText, text_));
+        readRun(kAsciiPlainText, text_);
         break;
     }
   }
