@@ -87,6 +87,10 @@ const std::string kDocuments[] = {
     DOCUMENT("<?xml version='1.0' encoding='UTF-8'?>\r\n<!-- c --><r a='1' b=\"x\ny\">t\xC3\xA9xt&amp;"
              "<![CDATA[c]]><e/><?p d?>\xE2\x82\xAC</r>\n"),
     DOCUMENT("\xFF\xFE<\0r\0>\0x\0<\0/\0r\0>\0"),
+    // Big-endian, with runs of names, a value and text that blocks cut between the
+    // bytes of a unit, and U+0141, whose low byte alone would be 'A'.
+    DOCUMENT("\xFE\xFF\0<\0r\0o\0o\0t\0 \0a\0=\0'\0v\0a\0l\0u\0e\0'\0>\0t\0e\0x\0t\x01\x41\0m\0o\0r\0e"
+             "\0<\0/\0r\0o\0o\0t\0>"),
     DOCUMENT("<XML><r a=1>\xC3\xA9</r></XML>"),
     DOCUMENT("<?xml version='1.0' encoding='ISO-8859-1'?><r>\xE9</r>"),
     DOCUMENT("<r>&undefined;</r>"),
