@@ -235,6 +235,16 @@ struct PathParts {
 PathParts SplitPath(const std::string& path);
 std::string MakePath(const PathParts& parts);
 
+// --- Memory for allocators of our own -----------------------------------------------
+
+// `size` bytes of zeroed read-write memory straight from the system (mmap,
+// VirtualAlloc), the returned address aligned to `alignment` (a power of two of at
+// most 64 KiB). Null when the system gives none. What UnmapMemory takes back goes to
+// `mapping` and `mappedBytes`: the mapping may be larger than `size`, by slack outside
+// the returned range that is never touched (address space, not memory).
+unsigned char* MapAlignedMemory(size_t size, size_t alignment, void*& mapping, size_t& mappedBytes);
+void UnmapMemory(void* mapping, size_t mappedBytes);
+
 }  // namespace quillet::platform
 
 #endif

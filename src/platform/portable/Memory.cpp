@@ -1,0 +1,30 @@
+#include <sys/mman.h>
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+
+namespace quillet::platform {
+
+unsigned char* MapAlignedMemory(size_t size, size_t alignment, void*& mapping, size_t& mappedBytes) {
+  // One alignment more than asked for, so that an aligned run of `size` bytes lies
+  // inside; the slack before and after it stays mapped: unmapping it would cost two
+  // more calls and TLB flushes for no memory.
+  const size_t bytes = size + alignment;
+  void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) return nullptr;
+  mapping = p;
+  mappedBytes = bytes;
+  const uintptr_t at = (reinterpret_cast<uintptr_t>(p) + alignment - 1) & ~(uintptr_t{alignment} - 1);
+  auto* aligned = reinterpret_cast<unsigned char*>(at);
+#if defined(MADV_POPULATE_WRITE)
+  // The memory is about to be filled: its pages in one call rather than one fault each
+  // (the call fails harmlessly on kernels without it).
+  madvise(aligned, size, MADV_POPULATE_WRITE);
+#endif
+  return aligned;
+}
+
+void UnmapMemory(void* mapping, size_t mappedBytes) { munmap(mapping, mappedBytes); }
+
+}  // namespace quillet::platform
