@@ -39,8 +39,9 @@ def declarations(clang, target, header):
     """[(name, mangled name)] of the functions `header` declares, in header order."""
     command = [clang, f"--target={target}", "-std=c++17", "-fsyntax-only", "-nostdinc",
                "-I", os.path.join(ROOT, "include"), "-Xclang", "-ast-dump=json",
-               "-Xclang", "-ast-dump-filter=Quillet", "-x", "c++", "-include", header, os.devnull]
-    text = subprocess.run(command, check=True, capture_output=True, text=True).stdout
+               "-Xclang", "-ast-dump-filter=Quillet", "-x", "c++", "-include", header, "-"]
+    # The source is empty and comes on standard input: only the header is parsed.
+    text = subprocess.run(command, check=True, capture_output=True, text=True, input="").stdout
     # The filter prints one JSON object per matching declaration.
     decoder, at, found = json.JSONDecoder(), 0, []
     while True:
