@@ -17,5 +17,5 @@ if [ -n "$html" ]; then
   mkdir -p "$html"
   gcovr "${args[@]}" --html-details "$html/index.html"
 else
-  gcovr "${args[@]}" --txt /dev/null
+  gcovr "${args[@]}" --txt build-coverage/coverage.txt  # not /dev/null: gcovr deletes the file it tries
 fi
