@@ -2,6 +2,8 @@
 #ifndef QUILLET_XML_BYTESOURCE_H
 #define QUILLET_XML_BYTESOURCE_H
 
+#include <cstddef>
+
 #include "quillet/export.h"
 
 namespace quillet::xml {
@@ -47,6 +49,8 @@ class QUILLET_API CByteSource {
   const unsigned char* bufferedBegin() const { return next_; }
   const unsigned char* bufferedEnd() const { return end_; }
   void skipBuffered(std::size_t n) { next_ += n; }
+  // Steps back over `n` bytes just taken from the buffer, with no refill since.
+  void stepBackBuffered(std::size_t n) { next_ -= n; }
 
  protected:
   const unsigned char* next_ = nullptr;

@@ -19,11 +19,15 @@ enum AsciiClass : unsigned char {
   // What the writer writes as a reference: tab, line feed, carriage return, '"', "&",
   // "<" and ">".
   kAsciiEscapedOnOutput = 8,
+  // Name characters, the colon included.
+  kAsciiNameChar = 16,
 };
 
 namespace detail {
+// Indexed by byte: every byte from 0x80 up has no bits, so a scanning loop over raw
+// bytes needs no range test.
 struct AsciiClassTable {
-  unsigned char bits[128] = {};
+  unsigned char bits[256] = {};
   constexpr AsciiClassTable() {
     for (int c = 0x20; c < 0x7F; ++c) bits[c] = kAsciiPlainText | kAsciiPlainAttribute;
     bits['\t'] = kAsciiPlainText | kAsciiPlainAttribute;
@@ -32,8 +36,9 @@ struct AsciiClassTable {
     for (int c = 0; c < 128; ++c) {
       if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
           c == '_')
-        bits[c] |= kAsciiNamePart;
+        bits[c] |= kAsciiNamePart | kAsciiNameChar;
     }
+    bits[':'] |= kAsciiNameChar;
     for (const char c : {'\t', '\n', '\r', '"', '&', '<', '>'}) bits[static_cast<int>(c)] |= kAsciiEscapedOnOutput;
   }
 };
@@ -44,6 +49,9 @@ inline constexpr AsciiClassTable kAsciiClassTable;
 constexpr bool IsAsciiOf(char16_t c, unsigned char mask) {
   return c < 128 && (detail::kAsciiClassTable.bits[c] & mask) != 0;
 }
+
+// The same for a byte: false for every byte from 0x80 up.
+constexpr bool IsByteOf(unsigned char b, unsigned char mask) { return (detail::kAsciiClassTable.bits[b] & mask) != 0; }
 
 }  // namespace quillet::xml
 

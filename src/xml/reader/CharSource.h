@@ -7,25 +7,58 @@
 #include <string>
 
 #include "quillet/xml/ByteSource.h"
+#include "xml/common/AsciiBlocks.h"
 #include "xml/common/AsciiClasses.h"
 
 namespace quillet::xml {
 
-// Appends to `out` the run of bytes of `asciiClass` at the start of `bytes`' buffer,
-// each one character, and consumes them; returns their number. Runs of ASCII read so
-// in UTF-8 and in one byte per character alike.
-inline std::size_t ReadBufferedAsciiRun(CByteSource* bytes, unsigned char asciiClass, std::u16string& out) {
+// Collects the characters of a run in a buffer on the stack and appends them to the
+// string a piece at a time: one pass over the input, one copy into the string, and no
+// zero-filled resize.
+class CRunAppender {
+ public:
+  explicit CRunAppender(std::u16string& out) : out_(out) {}
+  CRunAppender(const CRunAppender&) = delete;
+  CRunAppender& operator=(const CRunAppender&) = delete;
+  void put(char16_t c) {
+    if (used_ == kSize) flush();
+    chunk_[used_++] = c;
+  }
+  // Room for a block of kAsciiBlockSize characters, of which `take` keeps the first n.
+  char16_t* blockSpace() {
+    if (kSize - used_ < kAsciiBlockSize) flush();
+    return chunk_ + used_;
+  }
+  void take(std::size_t n) { used_ += n; }
+  // Appends what is left; returns the number of characters put.
+  std::size_t finish() {
+    flush();
+    return count_;
+  }
+
+ private:
+  static constexpr std::size_t kSize = 256;
+  void flush() {
+    out_.append(chunk_, used_);
+    count_ += used_;
+    used_ = 0;
+  }
+  std::u16string& out_;
+  std::size_t used_ = 0;
+  std::size_t count_ = 0;
+  char16_t chunk_[kSize];
+};
+
+// One byte per character: appends to `out` the run of buffered bytes of `asciiClass`
+// (with `wide`, bytes from 0x80 up as well) and consumes it; returns its length.
+inline std::size_t ReadBufferedByteRun(CByteSource* bytes, unsigned char asciiClass, bool wide, std::u16string& out) {
   const unsigned char* const begin = bytes->bufferedBegin();
   const unsigned char* const end = bytes->bufferedEnd();
   const unsigned char* p = begin;
-  while (p != end && IsAsciiOf(*p, asciiClass)) ++p;
-  const std::size_t n = static_cast<std::size_t>(p - begin);
-  if (n == 0) return 0;
-  const std::size_t old = out.size();
-  out.resize(old + n);
-  std::copy(begin, p, &out[old]);
-  bytes->skipBuffered(n);
-  return n;
+  CRunAppender run(out);
+  while (p != end && (IsByteOf(*p, asciiClass) || (wide && *p >= 0x80))) run.put(*p++);
+  bytes->skipBuffered(static_cast<std::size_t>(p - begin));
+  return run.finish();
 }
 
 // A decoder keeps no buffer of its own: it reads bytes as it needs them and steps the
@@ -61,17 +94,36 @@ class CUTF8CharSource final : public CCharSource {
     unsigned char b = 0;
     if (!bytes_->peekBuffered(b) || b >= 0x80) return false;
     bytes_->skipBuffered();
-    length_ = 1;
+    noteBuffered(1);
     c = b;
     return true;
   }
-  // Appends the run of buffered single-byte characters of `asciiClass` and returns its
-  // length; the run stops at anything else.
-  std::size_t readBufferedRun(unsigned char asciiClass, std::u16string& out) {
-    const std::size_t n = ReadBufferedAsciiRun(bytes_, asciiClass, out);
-    if (n != 0) length_ = 1;
-    return n;
+  // Appends the run of buffered characters of `asciiClass`, with `wide` also every
+  // whole sequence of a character from 0x80 up, and returns its length in characters.
+  // The run stops at anything else, and at a sequence the buffer cuts off.
+  std::size_t readBufferedRun(unsigned char asciiClass, bool wide, std::u16string& out);
+  // Records that the caller consumed buffered bytes itself, the last character
+  // `length` bytes long.
+  void noteBuffered(int length) {
+    length_ = length;
+    buffered_ = true;
   }
+  // Pushes back the character read last without a call to the byte source, when it
+  // came from the buffer and so is still there; false sends the caller to ungetChar.
+  bool ungetBuffered() {
+    if (!buffered_ || length_ == 0) return false;
+    bytes_->stepBackBuffered(static_cast<std::size_t>(length_));
+    length_ = 0;
+    buffered_ = false;
+    return true;
+  }
+  // Records that the caller took a character from the buffer and pushed it back.
+  void notePushedBack() {
+    length_ = 0;
+    buffered_ = false;
+  }
+  // The byte source was repositioned: the buffer may hold other bytes now.
+  void forgetBuffered() { buffered_ = false; }
 
   void attach(CByteSource* bytes) override;
   int acceptByte(unsigned char byte) override;
@@ -82,6 +134,7 @@ class CUTF8CharSource final : public CCharSource {
 
  private:
   int length_ = 0;  // bytes of the character read last; 0 after a push-back
+  bool buffered_ = false;  // the character read last came from the buffer
 };
 
 // UTF-16 of either byte order. Characters beyond the Basic Multilingual Plane arrive
@@ -103,23 +156,10 @@ class CUTF16CharSource final : public CCharSource {
     state_ = state;
   }
   State state() const { return state_; }
-  // Appends the run of buffered code units of `asciiClass` (ASCII characters) and
-  // returns its length; the run stops at anything else, or at a unit only half there.
-  std::size_t readBufferedRun(unsigned char asciiClass, std::u16string& out) {
-    const unsigned char* const begin = bytes_->bufferedBegin();
-    const unsigned char* const end = bytes_->bufferedEnd();
-    // As readChar: anything but little-endian reads big-endian.
-    const std::size_t high = state_ == kLittleEndian ? 1 : 0;
-    const unsigned char* p = begin;
-    while (end - p >= 2 && p[high] == 0 && IsAsciiOf(p[1 - high], asciiClass)) p += 2;
-    const std::size_t n = static_cast<std::size_t>(p - begin) / 2;
-    if (n == 0) return 0;
-    const std::size_t old = out.size();
-    out.resize(old + n);
-    for (std::size_t i = 0; i < n; ++i) out[old + i] = begin[2 * i + 1 - high];
-    bytes_->skipBuffered(2 * n);
-    return n;
-  }
+  // Appends the run of buffered code units of `asciiClass` (ASCII characters), with
+  // `wide` also every unit from 0x80 up, and returns its length; the run stops at
+  // anything else, or at a unit only half there.
+  std::size_t readBufferedRun(unsigned char asciiClass, bool wide, std::u16string& out);
 
  private:
   State state_;

@@ -40,7 +40,7 @@ void CNamespaceScopes::buildIndex() {
 }
 
 const std::u16string* CNamespaceScopes::resolve(const std::u16string& prefix) const {
-  if (prefix == u"xmlns") return &xmlnsNamespace();
+  if (prefix.size() == 5 && prefix == u"xmlns") return &xmlnsNamespace();
   if (indexed_) {
     const auto found = index_.find(prefix);
     return found == index_.end() || found->second.empty() ? nullptr : &bindings_[found->second.back()].uri;

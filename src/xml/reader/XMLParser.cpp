@@ -48,11 +48,35 @@ void CXMLParser::setCurrent(CCharSource* source) {
   current_ = source;
   utf8_ = dynamic_cast<CUTF8CharSource*>(source);
   utf16_ = dynamic_cast<CUTF16CharSource*>(source);
+  byteUnits_ = source == nullptr || utf8_ != nullptr;
 }
 
-int CXMLParser::ungetChar() { return current_ != nullptr ? current_->ungetChar() : bytes_->unreadByte(); }
+int CXMLParser::ungetDecoded() { return current_ != nullptr ? current_->ungetChar() : bytes_->unreadByte(); }
 
-int CXMLParser::skipNext() { return current_ != nullptr ? current_->skipChar() : bytes_->skipByte(); }
+int CXMLParser::skipDecoded() { return current_ != nullptr ? current_->skipChar() : bytes_->skipByte(); }
+
+void CXMLParser::skipBufferedWhite() {
+  if (!byteUnits_) return;
+  const unsigned char* const begin = bytes_->bufferedBegin();
+  const unsigned char* const end = bytes_->bufferedEnd();
+  const unsigned char* p = begin;
+  while (p != end) {
+    const unsigned char b = *p;
+    if (b == ' ' || b == '\t') {
+      ++column_;
+      ++p;
+    } else if (b == '\n' || (b == '\r' && end - p >= 2)) {
+      p += b == '\r' && p[1] == '\n' ? 2 : 1;
+      ++line_;
+      column_ = 1;
+    } else {
+      break;
+    }
+  }
+  if (p == begin) return;
+  bytes_->skipBuffered(static_cast<std::size_t>(p - begin));
+  if (utf8_ != nullptr) utf8_->noteBuffered(1);
+}
 
 void CXMLParser::setEncoding(const std::u16string& name) {
   if (name == u"ASCII" || name == u"ISO-8859-1") setCurrent(nullptr);
@@ -69,8 +93,9 @@ void CXMLParser::failLimit(XMLError error, long limit) {
   fail(error, U16FromAscii(std::to_string(limit).c_str()));
 }
 
-int CXMLParser::skipWhite() {
+int CXMLParser::skipWhiteSlow() {
   for (;;) {
+    skipBufferedWhite();
     char16_t c = 0;
     if (const int r = peekNext(c)) return r;
     if (!CXMLCharClasses::isWhiteSpace(c)) return 0;
@@ -78,7 +103,8 @@ int CXMLParser::skipWhite() {
   }
 }
 
-char16_t CXMLParser::readNonWhite(XMLError eof) {
+char16_t CXMLParser::readNonWhiteSlow(XMLError eof) {
+  skipBufferedWhite();
   char16_t c = need(eof);
   while (CXMLCharClasses::isWhiteSpace(c)) c = need(eof);
   return c;
@@ -91,6 +117,7 @@ long CXMLParser::position() {
 }
 
 void CXMLParser::restore(long p) {
+  if (utf8_ != nullptr) utf8_->forgetBuffered();
   if (bytes_->seek(p) != 0) fail(XMLError::EndOfInput);
 }
 

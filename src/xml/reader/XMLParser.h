@@ -82,19 +82,22 @@ class CXMLParser : public CSAXLocator {
     }
     return peekDecoded(c);
   }
-  int ungetChar();
-  int skipNext();
+  int ungetChar() {
+    if (utf8_ != nullptr && utf8_->ungetBuffered()) return 0;
+    return ungetDecoded();
+  }
+  int skipNext() {
+    char16_t c = 0;
+    if (utf8_ != nullptr && utf8_->readBufferedAscii(c)) return 0;
+    return skipDecoded();
+  }
   // Takes the run of buffered ASCII characters of `asciiClass` that follows, in one
   // piece whatever the encoding: appends it to `out` and counts its columns (the
   // classes hold no line ends). Stops early where the buffer does.
-  void readRun(unsigned char asciiClass, std::u16string& out) {
-    std::size_t n;
-    if (utf8_ != nullptr) n = utf8_->readBufferedRun(asciiClass, out);
-    else if (utf16_ != nullptr) n = utf16_->readBufferedRun(asciiClass, out);
-    else if (current_ == nullptr) n = ReadBufferedAsciiRun(bytes_, asciiClass, out);
-    else return;
-    column_ += static_cast<int>(n);
-  }
+  void readRun(unsigned char asciiClass, std::u16string& out) { readBufferedRun(asciiClass, false, out); }
+  // The same, taking every character from 0x80 up into the run as well: text and
+  // attribute values, where only ASCII characters have a meaning of their own.
+  void readTextRun(unsigned char asciiClass, std::u16string& out) { readBufferedRun(asciiClass, true, out); }
   // The encoding named by an XML declaration: "ASCII" and "ISO-8859-1" switch to one
   // byte per character from the next character on; every other name changes nothing.
   void setEncoding(const std::u16string& name);
@@ -114,9 +117,9 @@ class CXMLParser : public CSAXLocator {
   }
   // Skips white space without consuming what follows; returns 0, or the source's
   // code when the input ended.
-  int skipWhite();
+  int skipWhite() { return nextIsPlainAscii() ? 0 : skipWhiteSlow(); }
   // Reads characters until one is not white space and returns it.
-  char16_t readNonWhite(XMLError eof);
+  char16_t readNonWhite(XMLError eof) { return nextIsPlainAscii() ? need(eof) : readNonWhiteSlow(eof); }
   // Byte positions for looking ahead and going back. Going back does not undo the
   // line and column counting of the characters read meanwhile.
   long position();
@@ -166,8 +169,29 @@ class CXMLParser : public CSAXLocator {
     bool pendingSpace = false;
   };
 
+  // Whether the next character is in the buffer, ASCII and above the space: most
+  // often true where white space may come, and then there is none.
+  bool nextIsPlainAscii() const {
+    unsigned char b = 0;
+    return byteUnits_ && bytes_->peekBuffered(b) && b > ' ' && b < 0x80;
+  }
+  int skipWhiteSlow();
+  char16_t readNonWhiteSlow(XMLError eof);
   int readDecoded(char16_t& c);
   int peekDecoded(char16_t& c);
+  int ungetDecoded();
+  int skipDecoded();
+  void readBufferedRun(unsigned char asciiClass, bool wide, std::u16string& out) {
+    std::size_t n;
+    if (utf8_ != nullptr) n = utf8_->readBufferedRun(asciiClass, wide, out);
+    else if (utf16_ != nullptr) n = utf16_->readBufferedRun(asciiClass, wide, out);
+    else if (current_ == nullptr) n = ReadBufferedByteRun(bytes_, asciiClass, wide, out);
+    else return;
+    column_ += static_cast<int>(n);
+  }
+  // Consumes the white space the buffer holds next, counting lines and columns as
+  // nextChar does; a carriage return the buffer ends at is left for nextChar.
+  void skipBufferedWhite();
   int countLineEnd(char16_t& c);
   // Every change of decoder goes through here, to keep the fast path's view in step.
   void setCurrent(CCharSource* source);
@@ -216,13 +240,18 @@ class CXMLParser : public CSAXLocator {
   void appendOrdinary(ElementFrame& frame, char16_t c);
   void flushText();
   void checkName(std::size_t partLength);
-  void scanNameParts(std::u16string& name, bool qualified);
+  std::size_t scanNameParts(std::u16string& name, bool qualified);
+  // The common name without a call per character: ASCII, wholly in the buffer, within
+  // the length limit and followed by an ASCII character other than a line end. False,
+  // with nothing consumed, sends the caller to the general path.
+  bool scanBufferedName(std::u16string& name, std::size_t& colon);
 
   CXMLCharClasses classes_;
   CByteSource* bytes_ = nullptr;
   CCharSource* current_ = nullptr;  // null: one byte per character
   CUTF8CharSource* utf8_ = nullptr;    // current_ when it is the UTF-8 decoder
   CUTF16CharSource* utf16_ = nullptr;  // current_ when it is the UTF-16 decoder
+  bool byteUnits_ = true;  // one byte a code unit: UTF-8 or one byte per character
   std::unique_ptr<CCharSource> initial_;
   std::unique_ptr<CCharSource> detected_;
   bool compatibility_ = false;

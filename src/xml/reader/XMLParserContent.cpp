@@ -23,6 +23,21 @@ bool isXmlnsWord(const std::u16string& text) {
 
 bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
+// The character of a predefined entity's name; 0 for any other name.
+char16_t predefinedEntity(const std::u16string& name) {
+  switch (name.size()) {
+    case 2:
+      if (name[1] != u't') return 0;
+      return name[0] == u'l' ? u'<' : name[0] == u'g' ? u'>' : 0;
+    case 3:
+      return name == u"amp" ? u'&' : 0;
+    case 4:
+      return name == u"apos" ? u'\'' : name == u"quot" ? u'"' : 0;
+    default:
+      return 0;
+  }
+}
+
 int hexValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;
@@ -42,27 +57,57 @@ void CXMLParser::checkName(std::size_t partLength) {
 
 void CXMLParser::scanName(std::u16string& name) { scanNameParts(name, false); }
 
+bool CXMLParser::scanBufferedName(std::u16string& name, std::size_t& colon) {
+  if (!byteUnits_) return false;
+  const unsigned char* const begin = bytes_->bufferedBegin();
+  const unsigned char* const end = bytes_->bufferedEnd();
+  if (begin == end) return false;
+  const unsigned char first = *begin;
+  const bool letter = (first | 0x20) >= 'a' && (first | 0x20) <= 'z';
+  if (!letter && first != '_' && first != ':') return false;
+  const unsigned char* p = begin;
+  while (p != end && IsByteOf(*p, kAsciiNameChar)) ++p;
+  // A line end after the name counts lines as the general path does; a character from
+  // 0x80 up may continue the name.
+  if (p == end || *p >= 0x80 || *p <= '\r') return false;
+  const std::size_t n = static_cast<std::size_t>(p - begin);
+  if (n > static_cast<std::size_t>(kMaxNameLength)) return false;
+  name.resize(n);
+  for (std::size_t i = 0; i < n; ++i) name[i] = begin[i];
+  colon = name.find(u':');
+  bytes_->skipBuffered(n);
+  // The general path reads the character after the name and pushes it back.
+  column_ += static_cast<int>(n) + 1;
+  if (utf8_ != nullptr) utf8_->notePushedBack();
+  return true;
+}
+
 // With `qualified`, the length limit applies to the parts before and after the first
-// colon separately.
-void CXMLParser::scanNameParts(std::u16string& name, bool qualified) {
+// colon separately. Returns the position of the first colon, or npos.
+std::size_t CXMLParser::scanNameParts(std::u16string& name, bool qualified) {
+  std::size_t colon = std::u16string::npos;
+  if (scanBufferedName(name, colon)) return colon;
   name.clear();
   char16_t c = need();
   if (!classes_.isNameChar(c)) fail(XMLError::Syntax);
   if (!classes_.isNameStartChar(c)) fail(XMLError::NameStartInvalid, c);
   std::size_t partStart = 0;
   do {
-    if (qualified && c == u':' && partStart == 0) partStart = name.size() + 1;
+    if (c == u':' && colon == std::u16string::npos) {
+      colon = name.size();
+      if (qualified) partStart = name.size() + 1;
+    }
     name.push_back(c);
     readRun(kAsciiNamePart, name);
     checkName(name.size() - partStart);
-    if (nextChar(c) != 0) return;  // the end of input is met by whoever reads next
+    if (nextChar(c) != 0) return colon;  // the end of input is met by whoever reads next
   } while (classes_.isNameChar(c));
   ungetChar();
+  return colon;
 }
 
 void CXMLParser::scanQName(std::u16string& prefix, std::u16string& localName, std::u16string& qName) {
-  scanNameParts(qName, true);
-  const std::size_t colon = qName.find(u':');
+  const std::size_t colon = scanNameParts(qName, true);
   if (colon == std::u16string::npos) {
     prefix.clear();
     localName = qName;
@@ -99,6 +144,11 @@ void CXMLParser::readEntityRef(std::u16string& out) {
   scanName(name_);
   char16_t c = 0;
   if (nextChar(c) != 0 || c != u';') fail(XMLError::ReferenceNotClosed);
+  // The predefined entities cannot be redefined, so these need no table lookup.
+  if (const char16_t predefined = predefinedEntity(name_)) {
+    out.push_back(predefined);
+    return;
+  }
   const Entity* entity = findEntity(name_);
   if (entity == nullptr) fail(XMLError::UndefinedEntity, name_);
   appendEntity(*entity, out);
@@ -172,7 +222,7 @@ void CXMLParser::readAttributeValue(std::u16string& value) {
       continue;
     }
     value.push_back(c);
-    if (quoted) readRun(kAsciiPlainAttribute, value);
+    if (quoted) readTextRun(kAsciiPlainAttribute, value);
   }
 }
 
@@ -395,7 +445,7 @@ void CXMLParser::readRootElement() {
         bracketRun_ = 0;
         appendOrdinary(frame, c);
         // Take the rest of a run of plain text in one go, straight from the buffer.
-        readRun(kAsciiPlainText, text_);
+        readTextRun(kAsciiPlainText, text_);
         break;
     }
   }
