@@ -97,6 +97,10 @@ const std::string kDocuments[] = {
     DOCUMENT("<r><a></b></r>"),
     DOCUMENT("<!DOCTYPE r PUBLIC 'p' 's' [\r\n<!ENTITY e 'v\xC3\xA9&amp;'><!ELEMENT r (#PCDATA|a)*>%p;\n"
              "<!ATTLIST r a CDATA #IMPLIED b (x|y) 'x'><!NOTATION n SYSTEM 'x'><!-- c -->]><r a='&e;'>&e;</r>"),
+    // Overlong forms of "<" and of a space inside a run of text and of a value are
+    // markup and white space, not text; a name ends at a line end.
+    DOCUMENT("<r a='v\xC0\xA0w'>x\xC0\xBC/r>"),
+    DOCUMENT("<r\n a\r\n=\n'1'\n/>"),
 };
 #undef DOCUMENT
 
@@ -136,12 +140,27 @@ TEST(ByteSource, PushBackAtTheDefaultBlockBoundary) {
   EXPECT_NE(got.events.find("start(|" + name + "|" + name + ") text(\\u00E9)"), std::string::npos);
 }
 
+// The same document in UTF-16 (little-endian, with a byte-order mark): every byte
+// one code unit.
+std::string Utf16Units(const std::string& bytes) {
+  std::string units = "\xFF\xFE";
+  for (const char b : bytes) units += {b, '\0'};
+  return units;
+}
+
 TEST(ByteSource, DocumentsReadAlikeFromMemoryAndEveryBlockSize) {
   // The fixed documents above; then well-formed and broken documents alike, built
-  // from pieces that make the reader look ahead, step back and decode several bytes.
+  // from pieces that make the reader look ahead, step back and decode several bytes,
+  // and that end its runs, names and white space in every way: in UTF-8, one byte
+  // per character and UTF-16. In memory every run is in the buffer; in small blocks
+  // none is, and the reader must come to the same events, errors and positions.
   const char* const pieces[] = {"<a>", "</a>", "<b x='1' y=\"&amp;\">", "</b>", "<c/>", "text", "\r\n", " ",
                                 "&amp;", "&#65;", "<![CDATA[z]]>", "<!--k-->", "<?p q?>", "\xC3\xA9",
-                                "\xE2\x82\xAC", "]]>", "<", "&", "'", "<?xml version='1.0'?>"};
+                                "\xE2\x82\xAC", "]]>", "<", "&", "'", "<?xml version='1.0'?>",
+                                "<d\n/>", "<e\r\nf='2'/>", "\xC0\xBC", "\xC0\xA0", "\xF0\x9F\x98\x80", "\t",
+                                "a run of plain text longer than a block", "<p:q xmlns:p='u' p:r='\xC3\xA9t\xC3\xA9 \t'/>",
+                                "&lt;&gt;&quot;&apos;&ampx;", "<ns:>", "<:x/>"};
+  const std::string singleByte = "<?xml version='1.0' encoding='ISO-8859-1'?>";
   std::mt19937 random(20261205);
   std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
   std::uniform_int_distribution<int> length(1, 24);
@@ -149,10 +168,12 @@ TEST(ByteSource, DocumentsReadAlikeFromMemoryAndEveryBlockSize) {
   for (const std::string& bytes : kDocuments) {
     ExpectSameFromFile(bytes, "doc" + std::to_string(index++) + ".xml", {1, 2, 3, 5, 7, 64000});
   }
-  for (int n = 0; n < 150; ++n) {
+  for (int n = 0; n < 300; ++n) {
     std::string bytes = "<a>";
     for (int i = length(random); i > 0; --i) bytes += pieces[pick(random)];
     if (n % 2 == 0) bytes += "</a>";
+    if (n % 3 == 1) bytes = singleByte + bytes;
+    if (n % 3 == 2) bytes = Utf16Units(bytes);
     ExpectSameFromFile(bytes, "generated.xml", {1, 2, 3});
   }
 }
