@@ -1,5 +1,6 @@
-// Sixteen bytes at a time through the reader's longest runs: plain text of element
-// content and of quoted attribute values. Where SSE2 is there (every x86-64 build),
+// Sixteen bytes at a time through the reader's longest runs (plain text of element
+// content and of quoted attribute values), and eight code units at a time through the
+// writer's encoders. Where SSE2 is there (every x86-64 build),
 // one block costs a handful of vector instructions instead of sixteen table lookups
 // and branches; elsewhere the scanning loops go byte by byte as before.
 #ifndef QUILLET_XML_COMMON_ASCIIBLOCKS_H
@@ -81,6 +82,26 @@ class CAsciiBlockScanner {
   __m128i stops_[4];
 #endif
 };
+
+// The writer's side: whether the kAsciiUnitBlock code units at `s` are all ASCII, and
+// if so their bytes stored at `out`. Without SSE2 a plain loop does the same.
+constexpr std::size_t kAsciiUnitBlock = 8;
+
+inline bool NarrowAsciiUnits(const char16_t* s, unsigned char* out) {
+#if QUILLET_ASCII_BLOCKS
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  const __m128i high = _mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xFF80)));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) != 0xFFFF) return false;
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(v, v));
+  return true;
+#else
+  for (std::size_t i = 0; i < kAsciiUnitBlock; ++i) {
+    if (s[i] >= 0x80) return false;
+  }
+  for (std::size_t i = 0; i < kAsciiUnitBlock; ++i) out[i] = static_cast<unsigned char>(s[i]);
+  return true;
+#endif
+}
 
 }  // namespace quillet::xml
 

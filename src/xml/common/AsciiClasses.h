@@ -21,6 +21,8 @@ enum AsciiClass : unsigned char {
   kAsciiEscapedOnOutput = 8,
   // Name characters, the colon included.
   kAsciiNameChar = 16,
+  // Where the writer's copy of a text stops: what it escapes, and the terminating NUL.
+  kAsciiEndsOutputRun = 32,
 };
 
 namespace detail {
@@ -39,7 +41,10 @@ struct AsciiClassTable {
         bits[c] |= kAsciiNamePart | kAsciiNameChar;
     }
     bits[':'] |= kAsciiNameChar;
-    for (const char c : {'\t', '\n', '\r', '"', '&', '<', '>'}) bits[static_cast<int>(c)] |= kAsciiEscapedOnOutput;
+    for (const char c : {'\t', '\n', '\r', '"', '&', '<', '>'}) {
+      bits[static_cast<int>(c)] |= kAsciiEscapedOnOutput | kAsciiEndsOutputRun;
+    }
+    bits[0] |= kAsciiEndsOutputRun;
   }
 };
 inline constexpr AsciiClassTable kAsciiClassTable;

@@ -40,9 +40,10 @@ class COutputEncoder {
 
   // Encodes `s` with `encode(code unit, out)`, which stores at most three bytes at out
   // and returns how many, into buffer_, handing it to the sink whenever it may not
-  // hold three more bytes and once at the end.
+  // hold three more bytes and once at the end. With `ascii`, the encoding writes an
+  // ASCII unit as its one byte, and runs of them are narrowed in blocks.
   template <typename Encode>
-  void writeBuffered(const char16_t* s, size_t n, Encode encode);
+  void writeBuffered(const char16_t* s, size_t n, Encode encode, bool ascii = false);
 
   CByteSink* sink_;
   // A string sink makes one character of each byte pair of a call and drops an odd

@@ -253,12 +253,19 @@ void CXMLWriter::writeStartTag(const CDOMElement* element) {
 
 void CXMLWriter::writeEscaped(const char16_t* text) {
   if (text == nullptr) return;
-  for (const char16_t* p = text;; ++p) {
-    // Runs of characters that need no escape are copied in one piece.
-    const char16_t* run = p;
-    while (*p != 0 && !IsAsciiOf(*p, kAsciiEscapedOnOutput)) ++p;
-    put(run, static_cast<size_t>(p - run));
-    switch (*p) {
+  const char16_t* p = text;
+  for (;;) {
+    // Characters that need no escape go straight into the output buffer, found and
+    // copied in one pass.
+    char16_t* out = out_.get() + used_;
+    char16_t* const limit = out_.get() + kOutUnits;
+    while (out != limit && !IsAsciiOf(*p, kAsciiEndsOutputRun)) *out++ = *p++;
+    used_ = static_cast<size_t>(out - out_.get());
+    if (out == limit) {
+      flushOut();
+      continue;
+    }
+    switch (*p++) {
       case u'\t': put(u"&#9;", 4); break;
       case u'\n': put(u"&#10;", 5); break;
       case u'\r': put(u"&#13;", 5); break;

@@ -157,6 +157,42 @@ TEST(Escaping, TextAndAttributeValuesShareOneMappingOtherKindsAreWrittenAsTheySt
             "\t<!--a -- <b>-->\r\n\t<![CDATA[<&]]>]]>\r\n\t<?pi <&\">?>\r\n</x&y>\r\n");
 }
 
+// Texts far longer than the writer's and the encoders' buffers, mixing runs of ASCII
+// with escapes and characters of two and three UTF-8 bytes at every offset, come out
+// whole and in order in each encoding: against an encoding done here one unit at a time.
+TEST(Escaping, LongTextsCrossEveryBufferBoundary) {
+  std::u16string text;
+  std::u16string escaped;
+  for (int i = 0; text.size() < 70000; ++i) {
+    const int kind = i % 11;
+    const char16_t c = kind == 3 ? u'&' : kind == 7 ? u'\u00E9' : kind == 9 ? u'\u20AC' : static_cast<char16_t>(u'a' + i % 26);
+    const int repeat = 1 + (i * 7) % 23;
+    for (int r = 0; r < repeat; ++r) {
+      text += c;
+      escaped += c == u'&' ? std::u16string(u"&amp;") : std::u16string(1, c);
+    }
+  }
+  auto [doc, root] = NewDocument(u"t");
+  root->appendChild(doc->createTextNode(text.c_str()));
+  const std::u16string body = u"<t>" + escaped + u"</t>\r\n";
+  std::string utf8;
+  std::string latin1;
+  for (const char16_t c : body) {
+    latin1 += static_cast<char>(c & 0xFF);
+    if (c < 0x80) {
+      utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+      utf8 += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      utf8 += {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+               static_cast<char>(0x80 | (c & 0x3F))};
+    }
+  }
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UTF-8", true)), utf8);
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"UNICODE", false)), quillet::test::Utf16LeBytes(body));
+  EXPECT_EQ(WriteDocument(doc.get(), Decl(false, u"ISO-8859-1", true)), latin1);
+}
+
 // One node per line, indented by depth; an element whose only child is a text node
 // keeps it inline, and an entity reference shares the line of the next sibling.
 TEST(Layout, MixedContentDepthAndEntityReferences) {
