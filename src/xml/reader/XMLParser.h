@@ -139,6 +139,10 @@ class CXMLParser : public CSAXLocator {
   void readEntityRef(std::u16string& out);
   // After "&": a character or entity reference, appended to `out`.
   void readReference(std::u16string& out);
+  // After "&": a character reference or a predefined entity wholly in the buffer,
+  // without a call per character, counting columns as the general path does. False,
+  // with nothing consumed, sends the caller to the general path.
+  bool readBufferedReference(std::u16string& out);
   // After "<!": "[CDATA[" ... "]]>".
   void readCDATA(std::u16string& text);
   void readComment(bool expectDashes);
@@ -174,6 +178,12 @@ class CXMLParser : public CSAXLocator {
   bool nextIsPlainAscii() const {
     unsigned char b = 0;
     return byteUnits_ && bytes_->peekBuffered(b) && b > ' ' && b < 0x80;
+  }
+  // Whether plain text of element content is next in the buffer, in a character of
+  // one byte.
+  bool nextIsPlainText() const {
+    unsigned char b = 0;
+    return byteUnits_ && bytes_->peekBuffered(b) && IsByteOf(b, kAsciiPlainText);
   }
   int skipWhiteSlow();
   char16_t readNonWhiteSlow(XMLError eof);

@@ -1,6 +1,7 @@
 // CXMLParser, element content: tags, attributes, character data, references, CDATA sections,
 // and namespace processing.
 #include <string>
+#include <string_view>
 
 #include "quillet/xml/SAXReader.h"
 #include "xml/reader/XMLParser.h"
@@ -24,7 +25,7 @@ bool isXmlnsWord(const std::u16string& text) {
 bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // The character of a predefined entity's name; 0 for any other name.
-char16_t predefinedEntity(const std::u16string& name) {
+char16_t predefinedEntity(std::u16string_view name) {
   switch (name.size()) {
     case 2:
       if (name[1] != u't') return 0;
@@ -154,7 +155,50 @@ void CXMLParser::readEntityRef(std::u16string& out) {
   appendEntity(*entity, out);
 }
 
+bool CXMLParser::readBufferedReference(std::u16string& out) {
+  if (!byteUnits_) return false;
+  const unsigned char* const begin = bytes_->bufferedBegin();
+  const unsigned char* const end = bytes_->bufferedEnd();
+  const unsigned char* p = begin;
+  if (p == end) return false;
+  char16_t c = 0;
+  int columns = 0;
+  if (*p == '#') {
+    // As readCharRef: the "#" is skipped uncounted, every character after it counts,
+    // and the value keeps its low 16 bits.
+    unsigned long value = 0;
+    if (++p != end && *p == 'x') {
+      for (++p; p != end && hexValue(*p) >= 0; ++p) value = (value << 4) | static_cast<unsigned long>(hexValue(*p));
+    } else {
+      for (; p != end && isAsciiDigit(*p); ++p) value = value * 10 + static_cast<unsigned long>(*p - '0');
+    }
+    if (p == end || *p != ';') return false;
+    ++p;
+    c = static_cast<char16_t>(value & 0xFFFF);
+    columns = static_cast<int>(p - begin) - 1;
+  } else {
+    // A predefined entity: as readEntityRef, the name counts its length, the ";"
+    // twice (read after the name and pushed back, then read again).
+    const unsigned char* semicolon = p;
+    while (semicolon != end && semicolon - p < 5 && IsByteOf(*semicolon, kAsciiNamePart)) ++semicolon;
+    if (semicolon == end || *semicolon != ';') return false;
+    const std::size_t length = static_cast<std::size_t>(semicolon - p);
+    char16_t buffer[5];
+    for (std::size_t i = 0; i < length; ++i) buffer[i] = p[i];
+    c = predefinedEntity(std::u16string_view(buffer, length));
+    if (c == 0) return false;
+    p = semicolon + 1;
+    columns = static_cast<int>(length) + 2;
+  }
+  out.push_back(c);
+  bytes_->skipBuffered(static_cast<std::size_t>(p - begin));
+  column_ += columns;
+  if (utf8_ != nullptr) utf8_->noteBuffered(1);
+  return true;
+}
+
 void CXMLParser::readReference(std::u16string& out) {
+  if (readBufferedReference(out)) return;
   char16_t following = 0;
   if (peekNext(following) != 0) fail(XMLError::EndOfInput);
   if (following == u'#') {
@@ -376,6 +420,16 @@ void CXMLParser::readRootElement() {
   bracketRun_ = 0;
   while (depth_ > 0) {
     ElementFrame& frame = frames_[static_cast<std::size_t>(depth_ - 1)];
+    if (nextIsPlainText()) {
+      // What the default case below does, without reading the first character apart.
+      bracketRun_ = 0;
+      if (frame.pendingSpace) {
+        text_.push_back(u' ');
+        frame.pendingSpace = false;
+      }
+      readTextRun(kAsciiPlainText, text_);
+      continue;
+    }
     const char16_t c = need(XMLError::ElementContentEnded);
     switch (c) {
       case u'<': {

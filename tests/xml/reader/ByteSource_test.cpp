@@ -159,7 +159,8 @@ TEST(ByteSource, DocumentsReadAlikeFromMemoryAndEveryBlockSize) {
                                 "\xE2\x82\xAC", "]]>", "<", "&", "'", "<?xml version='1.0'?>",
                                 "<d\n/>", "<e\r\nf='2'/>", "\xC0\xBC", "\xC0\xA0", "\xF0\x9F\x98\x80", "\t",
                                 "a run of plain text longer than a block", "<p:q xmlns:p='u' p:r='\xC3\xA9t\xC3\xA9 \t'/>",
-                                "&lt;&gt;&quot;&apos;&ampx;", "<ns:>", "<:x/>"};
+                                "&lt;&gt;&quot;&apos;&ampx;", "<ns:>", "<:x/>", "&#x20AC;&#;&#x;",
+                                "&#99999999999;", "&#6a;", "&#\xC0\xB1;"};
   const std::string singleByte = "<?xml version='1.0' encoding='ISO-8859-1'?>";
   std::mt19937 random(20261205);
   std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
