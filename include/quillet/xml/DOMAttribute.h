@@ -30,7 +30,7 @@ class QUILLET_API CDOMAttribute : public CDOMNamedNode {
  private:
   friend class CDOMDocument;
   // `value` is already stored for the attribute, which owns it from now on.
-  CDOMAttribute(CDOMDocument* ownerDocument, const char16_t* value, const CDOMNameRecord* name);
+  CDOMAttribute(const char16_t* value, const CDOMNameRecord* name);
   ~CDOMAttribute() override;
 
   const char16_t* value_;

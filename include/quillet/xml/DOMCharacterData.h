@@ -36,7 +36,7 @@ class QUILLET_API CDOMCharacterData : public CDOMNode {
 
  protected:
   // `data` is already stored for the node, which owns it from now on.
-  CDOMCharacterData(CDOMDocument* ownerDocument, const char16_t* data);
+  explicit CDOMCharacterData(const char16_t* data);
   ~CDOMCharacterData() override;
 
  private:

@@ -41,6 +41,8 @@ class QUILLET_API CDOMDocument : public CDOMNode {
   static void operator delete(void* document) noexcept { ::operator delete(document); }
 
   int getNodeType() const override { return DOMNodeTypeDocument; }
+  // A document belongs to none: null.
+  CDOMDocument* getOwnerDocument() const override;
   const char16_t* getNodeName() const override { return u"#document"; }
   CDOMNode* appendChild(CDOMNode* newChild) override;
   CDOMNode* removeChild(CDOMNode* oldChild) override;

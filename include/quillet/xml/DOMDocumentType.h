@@ -13,6 +13,8 @@ class QUILLET_API CDOMDocumentType : public CDOMNode {
  public:
   int getNodeType() const override { return DOMNodeTypeDocumentType; }
   const char16_t* getNodeName() const override { return name_; }
+  // Kept in its document's own object, not among its nodes, so it holds its document.
+  CDOMDocument* getOwnerDocument() const override;
   void release() override {}
 
   const char16_t* getName() const { return name_; }
@@ -26,6 +28,7 @@ class QUILLET_API CDOMDocumentType : public CDOMNode {
   explicit CDOMDocumentType(CDOMDocument* ownerDocument);
   ~CDOMDocumentType() override;
 
+  CDOMDocument* ownerDocument_;
   const char16_t* name_;
 };
 

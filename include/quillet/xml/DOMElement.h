@@ -88,7 +88,7 @@ class QUILLET_API CDOMElement : public CDOMNamedNode {
   friend class CDOMDocument;
   friend class CDOMNode;
   friend class CDOMTreeBuilder;
-  CDOMElement(CDOMDocument* ownerDocument, const CDOMNameRecord* name);
+  explicit CDOMElement(const CDOMNameRecord* name);
   ~CDOMElement() override;
 
   CDOMAttribute* findAttribute(const char16_t* name) const;
@@ -104,7 +104,6 @@ class QUILLET_API CDOMElement : public CDOMNamedNode {
 
   // The attribute list (held as nodes, as the child list is).
   CDOMNode* firstAttribute_ = nullptr;
-  CDOMNode* lastAttribute_ = nullptr;
   CDOMAttributeMap* attributeMap_ = nullptr;
 };
 

@@ -14,7 +14,7 @@ class QUILLET_API CDOMEntityReference : public CDOMNode {
 
  private:
   friend class CDOMDocument;
-  CDOMEntityReference(CDOMDocument* ownerDocument, const char16_t* name);
+  explicit CDOMEntityReference(const char16_t* name);
   ~CDOMEntityReference() override;
 
   const char16_t* name_;

@@ -29,7 +29,7 @@ class QUILLET_API CDOMNamedNode : public CDOMNode {
   const CDOMNameRecord* getNameRecord() const { return name_; }
 
  protected:
-  CDOMNamedNode(CDOMDocument* ownerDocument, const CDOMNameRecord* name) : CDOMNode(ownerDocument), name_(name) {}
+  explicit CDOMNamedNode(const CDOMNameRecord* name) : name_(name) {}
   ~CDOMNamedNode() override;
 
   // Whether a namespace search's namespaceURI matches this node's URI: a set URI (even

@@ -69,13 +69,13 @@ class QUILLET_API CDOMNode {
 
   bool hasChildNodes() const { return firstChild_ != nullptr; }
   CDOMNode* getFirstChild() const { return firstChild_; }
-  CDOMNode* getLastChild() const { return lastChild_; }
-  CDOMNode* getPreviousSibling() const { return previousSibling_; }
+  CDOMNode* getLastChild() const { return firstChild_ != nullptr ? firstChild_->previousSibling_ : nullptr; }
+  CDOMNode* getPreviousSibling() const { return isFirstInList() ? nullptr : previousSibling_; }
   CDOMNode* getNextSibling() const { return nextSibling_; }
   // The parent; for an attribute, the element it belongs to (null when free).
   CDOMNode* getParentNode() const { return parent_; }
   // The document that created this node; null for a document.
-  CDOMDocument* getOwnerDocument() const { return ownerDocument_; }
+  virtual CDOMDocument* getOwnerDocument() const;
 
   // A new snapshot list of the children, cursor at the first; the caller releases it.
   CDOMNodeList* getChildNodes() const;
@@ -225,7 +225,7 @@ class QUILLET_API CDOMNode {
   virtual void release();
 
  protected:
-  explicit CDOMNode(CDOMDocument* ownerDocument) : ownerDocument_(ownerDocument) {}
+  CDOMNode() = default;
   // Frees what the node itself holds; its children are destroyed by release().
   virtual ~CDOMNode();
 
@@ -248,8 +248,11 @@ class QUILLET_API CDOMNode {
   // The two doubly linked lists of the tree, children and an element's attributes, share
   // these: link node at the end of the list first..last, with parent as its parent; and
   // unlink node from that list, leaving it without parent and siblings.
-  static void linkAtEnd(CDOMNode*& first, CDOMNode*& last, CDOMNode* parent, CDOMNode* node);
-  static void unlinkFrom(CDOMNode*& first, CDOMNode*& last, CDOMNode* node);
+  static void linkAtEnd(CDOMNode*& first, CDOMNode* parent, CDOMNode* node);
+  static void unlinkFrom(CDOMNode*& first, CDOMNode* node);
+  // Whether this node comes first in its list (or is in none): the first node's
+  // previous-sibling link holds the last node, whose next-sibling link is null.
+  bool isFirstInList() const { return previousSibling_ == nullptr || previousSibling_->nextSibling_ == nullptr; }
 
  private:
   friend class CDOMElement;
@@ -258,12 +261,14 @@ class QUILLET_API CDOMNode {
   // Destroys root and every node it owns, without recursion.
   static void destroySubtree(CDOMNode* root);
 
-  // Each node takes six pointers beside its virtual table: nodes are many, keep them so.
+  // Each node takes four pointers beside its virtual table: nodes are many, keep them
+  // so. A list of siblings (children, or an element's attributes) is linked forwards,
+  // and backwards in a ring: the first node's previous-sibling link holds the last node,
+  // so the list needs no pointer to its end. A node finds its document through the
+  // memory it was made in (NodeArena.h).
   CDOMNode* parent_ = nullptr;
-  CDOMNode* lastChild_ = nullptr;
   CDOMNode* previousSibling_ = nullptr;
   CDOMNode* nextSibling_ = nullptr;
-  CDOMDocument* ownerDocument_;
   CDOMNode* firstChild_ = nullptr;
 };
 

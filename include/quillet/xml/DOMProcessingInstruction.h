@@ -20,7 +20,7 @@ class QUILLET_API CDOMProcessingInstruction : public CDOMCharacterData {
  private:
   friend class CDOMDocument;
   // `data` is already stored for the node (see CDOMCharacterData); `target` is copied.
-  CDOMProcessingInstruction(CDOMDocument* ownerDocument, const char16_t* data, const char16_t* target);
+  CDOMProcessingInstruction(const char16_t* data, const char16_t* target);
   ~CDOMProcessingInstruction() override;
 
   const char16_t* target_;

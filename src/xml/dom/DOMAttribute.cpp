@@ -6,8 +6,7 @@
 
 namespace quillet::xml {
 
-CDOMAttribute::CDOMAttribute(CDOMDocument* ownerDocument, const char16_t* value, const CDOMNameRecord* name)
-    : CDOMNamedNode(ownerDocument, name), value_(value) {}
+CDOMAttribute::CDOMAttribute(const char16_t* value, const CDOMNameRecord* name) : CDOMNamedNode(name), value_(value) {}
 
 CDOMAttribute::~CDOMAttribute() { NodeTextFreeOf(this, value_); }
 

@@ -25,8 +25,7 @@ void CheckResultLength(size_t kept, size_t added) {
 
 }  // namespace
 
-CDOMCharacterData::CDOMCharacterData(CDOMDocument* ownerDocument, const char16_t* data)
-    : CDOMNode(ownerDocument), data_(data) {}
+CDOMCharacterData::CDOMCharacterData(const char16_t* data) : data_(data) {}
 
 CDOMCharacterData::~CDOMCharacterData() { NodeTextFreeOf(this, data_); }
 

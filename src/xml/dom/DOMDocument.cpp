@@ -14,7 +14,9 @@
 
 namespace quillet::xml {
 
-CDOMDocument::CDOMDocument() : CDOMNode(nullptr), arena_(std::make_unique<CNodeArena>()), doctype_(this) {}
+CDOMDocument::CDOMDocument() : arena_(std::make_unique<CNodeArena>(this)), doctype_(this) {}
+
+CDOMDocument* CDOMDocument::getOwnerDocument() const { return nullptr; }
 
 // The children went first in the release walk; the name records and the document type
 // node go with the members.
@@ -42,7 +44,7 @@ CDOMNode* CDOMDocument::removeChild(CDOMNode* oldChild) {
 template <typename Node, typename... Args>
 Node* CDOMDocument::makeNode(Args... args) {
   void* block = arena_->allocate(sizeof(Node));
-  return new (block) Node(this, args...);
+  return new (block) Node(args...);
 }
 
 template <typename Node, typename... Args>
@@ -54,13 +56,13 @@ Node* CDOMDocument::makeNodeWithText(const char16_t* text, Args... args) {
     // No text, or one too long to share the block: kept apart (NodeText.h).
     const char16_t* stored = NodeTextCopy(text, length);
     void* block = arena_->allocate(sizeof(Node));
-    return new (block) Node(this, stored, args...);
+    return new (block) Node(stored, args...);
   }
   auto* block = static_cast<unsigned char*>(arena_->allocate(nodeBytes + textBytes));
   auto* stored = reinterpret_cast<char16_t*>(block + nodeBytes);
   std::copy(text, text + length, stored);
   stored[length] = 0;
-  return new (block) Node(this, stored, args...);
+  return new (block) Node(stored, args...);
 }
 
 CDOMElement* CDOMDocument::createElement(const char16_t* tagName) {

@@ -4,7 +4,9 @@
 
 namespace quillet::xml {
 
-CDOMDocumentType::CDOMDocumentType(CDOMDocument* ownerDocument) : CDOMNode(ownerDocument), name_(kNodeEmptyText) {}
+CDOMDocumentType::CDOMDocumentType(CDOMDocument* ownerDocument) : ownerDocument_(ownerDocument), name_(kNodeEmptyText) {}
+
+CDOMDocument* CDOMDocumentType::getOwnerDocument() const { return ownerDocument_; }
 
 CDOMDocumentType::~CDOMDocumentType() {
   // Not part of its document's release walk (it is no child), so its children go here.

@@ -23,8 +23,7 @@ CDOMAttribute* NextAttribute(const CDOMAttribute* attribute) {
 
 }  // namespace
 
-CDOMElement::CDOMElement(CDOMDocument* ownerDocument, const CDOMNameRecord* name)
-    : CDOMNamedNode(ownerDocument, name) {}
+CDOMElement::CDOMElement(const CDOMNameRecord* name) : CDOMNamedNode(name) {}
 
 CDOMElement::~CDOMElement() {
   // The attributes themselves went with the children in the release walk.
@@ -51,7 +50,7 @@ void CDOMElement::setText(const char16_t* value) {
       return;
     }
   }
-  appendChild(ownerDocument_->createTextNode(value));
+  appendChild(getOwnerDocument()->createTextNode(value));
 }
 
 // --- The attribute list ---------------------------------------------------------------
@@ -75,32 +74,31 @@ CDOMAttribute* CDOMElement::findAttributeNS(const char16_t* namespaceURI, const 
 
 bool CDOMElement::canLinkAttribute(const CDOMAttribute* attribute) const {
   // As for children: a linked attribute or one of another document is refused.
-  return attribute != nullptr && attribute->parent_ == nullptr && attribute->ownerDocument_ == ownerDocument_;
+  return attribute != nullptr && attribute->parent_ == nullptr && attribute->getOwnerDocument() == getOwnerDocument();
 }
 
 void CDOMElement::linkAttribute(CDOMAttribute* attribute) {
-  linkAtEnd(firstAttribute_, lastAttribute_, this, attribute);
+  linkAtEnd(firstAttribute_, this, attribute);
 }
 
-void CDOMElement::unlinkAttribute(CDOMAttribute* attribute) { unlinkFrom(firstAttribute_, lastAttribute_, attribute); }
+void CDOMElement::unlinkAttribute(CDOMAttribute* attribute) { unlinkFrom(firstAttribute_, attribute); }
 
 void CDOMElement::moveAttributesToChildren() {
   if (firstAttribute_ == nullptr) return;
-  lastAttribute_->nextSibling_ = firstChild_;
+  CDOMNode* const lastAttribute = firstAttribute_->previousSibling_;
+  lastAttribute->nextSibling_ = firstChild_;
   if (firstChild_ != nullptr) {
-    firstChild_->previousSibling_ = lastAttribute_;
-  } else {
-    lastChild_ = lastAttribute_;
+    firstAttribute_->previousSibling_ = firstChild_->previousSibling_;  // the last child
+    firstChild_->previousSibling_ = lastAttribute;
   }
   firstChild_ = firstAttribute_;
   firstAttribute_ = nullptr;
-  lastAttribute_ = nullptr;
 }
 
 // --- By qualified name ------------------------------------------------------------------
 
 CDOMAttribute* CDOMElement::appendNewAttribute(const char16_t* name, const char16_t* value) {
-  CDOMAttribute* attribute = ownerDocument_->createAttributeWithValue(name, value);
+  CDOMAttribute* attribute = getOwnerDocument()->createAttributeWithValue(name, value);
   linkAttribute(attribute);
   return attribute;
 }
@@ -164,7 +162,7 @@ void CDOMElement::setAttributeNS(const char16_t* namespaceURI, const char16_t* q
   }
   // A new attribute is named from its parts, as renaming would name it: "a:" and ":a"
   // both give the attribute a.
-  attribute = ownerDocument_->createAttribute(nullptr);
+  attribute = getOwnerDocument()->createAttribute(nullptr);
   attribute->setLocalName(parts.getLocalName().c_str());
   attribute->setNamespaceURI(namespaceURI);
   attribute->setPrefix(parts.getPrefix().c_str());
@@ -207,7 +205,7 @@ void CDOMElement::copyAttributes(const CDOMElement* source) {
   if (source == nullptr) return;
   // Stop at the source's last attribute as it is now: copying an element onto itself
   // may add attributes to the list being read.
-  const CDOMNode* last = source->lastAttribute_;
+  const CDOMNode* last = source->firstAttribute_ != nullptr ? source->firstAttribute_->previousSibling_ : nullptr;
   for (const CDOMAttribute* attribute = source->getFirstAttribute(); attribute != nullptr;
        attribute = NextAttribute(attribute)) {
     setAttributeNS(attribute->getNamespaceURI(), attribute->getNodeName(), attribute->getNodeValue());

@@ -4,8 +4,7 @@
 
 namespace quillet::xml {
 
-CDOMEntityReference::CDOMEntityReference(CDOMDocument* ownerDocument, const char16_t* name)
-    : CDOMNode(ownerDocument), name_(NodeTextCopy(name)) {}
+CDOMEntityReference::CDOMEntityReference(const char16_t* name) : name_(NodeTextCopy(name)) {}
 
 CDOMEntityReference::~CDOMEntityReference() { NodeTextFree(name_); }
 

@@ -15,38 +15,41 @@ CDOMNode::~CDOMNode() = default;
 void CDOMNode::operator delete(void* block, void*) noexcept { CNodeArena::free(block); }
 void CDOMNode::operator delete(void* block) noexcept { CNodeArena::free(block); }
 
+CDOMDocument* CDOMNode::getOwnerDocument() const { return static_cast<CDOMDocument*>(CNodeArena::ownerOf(this)); }
+
 bool CDOMNode::canLink(const CDOMNode* newChild) const {
   // Linking a node that is still linked elsewhere, or under itself, would break both
   // lists and later free nodes twice; a node of another document would keep pointing at
   // that document's names after it is released. All are refused. (A node under one of
   // its own descendants is not detected: that would cost a walk up the tree per link.)
   if (newChild == nullptr || newChild == this || newChild->parent_ != nullptr) return false;
-  const CDOMDocument* document = ownerDocument_ != nullptr ? ownerDocument_ : static_cast<const CDOMDocument*>(this);
-  return newChild->ownerDocument_ == document;
+  const CDOMDocument* document = getNodeType() == DOMNodeTypeDocument ? static_cast<const CDOMDocument*>(this)
+                                                                      : getOwnerDocument();
+  return newChild->getOwnerDocument() == document;
 }
 
-void CDOMNode::linkAtEnd(CDOMNode*& first, CDOMNode*& last, CDOMNode* parent, CDOMNode* node) {
-  if (last != nullptr) {
-    last->nextSibling_ = node;
-  } else {
+void CDOMNode::linkAtEnd(CDOMNode*& first, CDOMNode* parent, CDOMNode* node) {
+  if (first == nullptr) {
     first = node;
+  } else {
+    CDOMNode* last = first->previousSibling_;
+    last->nextSibling_ = node;
+    node->previousSibling_ = last;
   }
-  node->previousSibling_ = last;
+  first->previousSibling_ = node;
   node->nextSibling_ = nullptr;
   node->parent_ = parent;
-  last = node;
 }
 
-void CDOMNode::unlinkFrom(CDOMNode*& first, CDOMNode*& last, CDOMNode* node) {
-  if (node->previousSibling_ != nullptr) {
-    node->previousSibling_->nextSibling_ = node->nextSibling_;
+void CDOMNode::unlinkFrom(CDOMNode*& first, CDOMNode* node) {
+  CDOMNode* const next = node->nextSibling_;
+  if (node == first) {
+    first = next;
+    if (next != nullptr) next->previousSibling_ = node->previousSibling_;  // the last node
   } else {
-    first = node->nextSibling_;
-  }
-  if (node->nextSibling_ != nullptr) {
-    node->nextSibling_->previousSibling_ = node->previousSibling_;
-  } else {
-    last = node->previousSibling_;
+    CDOMNode* const previous = node->previousSibling_;
+    previous->nextSibling_ = next;
+    (next != nullptr ? next : first)->previousSibling_ = previous;
   }
   // An unlinked node keeps no link into the list it left, so it can be linked elsewhere
   // or released without reaching that list.
@@ -57,7 +60,7 @@ void CDOMNode::unlinkFrom(CDOMNode*& first, CDOMNode*& last, CDOMNode* node) {
 
 CDOMNode* CDOMNode::linkLastChild(CDOMNode* newChild) {
   if (!canLink(newChild)) return nullptr;
-  linkAtEnd(firstChild_, lastChild_, this, newChild);
+  linkAtEnd(firstChild_, this, newChild);
   return newChild;
 }
 
@@ -71,10 +74,11 @@ CDOMNode* CDOMNode::appendChild(CDOMNode* newChild) { return linkLastChild(newCh
 CDOMNode* CDOMNode::insertBefore(CDOMNode* newChild, CDOMNode* refChild) {
   if (refChild == nullptr) return appendChild(newChild);
   if (!canLink(newChild) || !isChild(refChild)) return nullptr;
-  if (refChild->previousSibling_ != nullptr) {
-    refChild->previousSibling_->nextSibling_ = newChild;
-  } else {
+  // Before the first child, newChild takes over the link to the last one.
+  if (refChild == firstChild_) {
     firstChild_ = newChild;
+  } else {
+    refChild->previousSibling_->nextSibling_ = newChild;
   }
   newChild->previousSibling_ = refChild->previousSibling_;
   newChild->nextSibling_ = refChild;
@@ -85,7 +89,7 @@ CDOMNode* CDOMNode::insertBefore(CDOMNode* newChild, CDOMNode* refChild) {
 
 CDOMNode* CDOMNode::removeChild(CDOMNode* oldChild) {
   if (!isChild(oldChild)) return nullptr;
-  unlinkFrom(firstChild_, lastChild_, oldChild);
+  unlinkFrom(firstChild_, oldChild);
   return oldChild;
 }
 
@@ -138,7 +142,6 @@ void CDOMNode::destroyChildren() {
     firstChild_ = child->nextSibling_;
     destroySubtree(child);
   }
-  lastChild_ = nullptr;
 }
 
 void CDOMNode::destroySubtree(CDOMNode* root) {
@@ -161,12 +164,8 @@ void CDOMNode::destroySubtree(CDOMNode* root) {
     CDOMNode* next = node->nextSibling_;
     delete node;
     parent->firstChild_ = next;
-    if (next != nullptr) {
-      node = next;
-    } else {
-      parent->lastChild_ = nullptr;
-      node = parent;
-    }
+    // The ring's link back from the first child is left stale: the parent goes next.
+    node = next != nullptr ? next : parent;
   }
 }
 

@@ -36,7 +36,9 @@ CDOMNode* CDOMNode::selectSingleNode(const char16_t* path) {
 int CDOMNode::testExpression(const char16_t* expression, bool& result) {
   int before = 0;
   int after = 0;
-  for (const CDOMNode* n = previousSibling_; n != nullptr && before < INT_MAX - 1; n = n->previousSibling_) ++before;
+  for (const CDOMNode* n = getPreviousSibling(); n != nullptr && before < INT_MAX - 1; n = n->getPreviousSibling()) {
+    ++before;
+  }
   for (const CDOMNode* n = nextSibling_; n != nullptr && after < INT_MAX - 1 - before; n = n->nextSibling_) ++after;
   return testExpressionAt(expression, result, 1 + before + after, 1 + before);
 }

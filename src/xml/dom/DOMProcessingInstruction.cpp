@@ -4,9 +4,8 @@
 
 namespace quillet::xml {
 
-CDOMProcessingInstruction::CDOMProcessingInstruction(CDOMDocument* ownerDocument, const char16_t* data,
-                                                     const char16_t* target)
-    : CDOMCharacterData(ownerDocument, data), target_(NodeTextCopy(target)) {}
+CDOMProcessingInstruction::CDOMProcessingInstruction(const char16_t* data, const char16_t* target)
+    : CDOMCharacterData(data), target_(NodeTextCopy(target)) {}
 
 CDOMProcessingInstruction::~CDOMProcessingInstruction() { NodeTextFree(target_); }
 

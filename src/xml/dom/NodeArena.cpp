@@ -35,7 +35,7 @@ std::atomic<size_t> gMappedBytes{0};
 constexpr size_t RoundUp(size_t n, size_t to) { return (n + to - 1) & ~(to - 1); }
 
 // What every chunk starts with: its region.
-constexpr size_t kChunkHeaderBytes = RoundUp(sizeof(void*), alignof(std::max_align_t) > 8 ? 16 : 8);
+constexpr size_t kChunkHeaderBytes = RoundUp(sizeof(void*), alignof(void*));
 
 // `usable` bytes aligned to the chunk size, from a mapping of `bytes` at *mapping.
 unsigned char* MapRegion(size_t usable, void** mapping, size_t* bytes) {
@@ -105,6 +105,11 @@ void CNodeArena::nextChunk() {
   regionEnd_ = start + chunks * kChunkBytes;
   // A region whose nodes were all freed while it was being filled can go now.
   if (filled != nullptr && filled->live == 0) release(filled);
+}
+
+void* CNodeArena::ownerOf(const void* block) {
+  const Region* region = RegionOf(block);
+  return region->arena != nullptr ? region->arena->owner_ : nullptr;
 }
 
 void CNodeArena::free(void* block) {

@@ -27,7 +27,8 @@ class CNodeArena {
   // The most a node and its text may take together; a longer text is kept apart.
   static constexpr size_t kMaxBlockBytes = 4096;
 
-  CNodeArena() = default;
+  // `owner` is what ownerOf answers for every block of this arena (the document).
+  explicit CNodeArena(void* owner) : owner_(owner) {}
   ~CNodeArena();
   CNodeArena(const CNodeArena&) = delete;
   CNodeArena& operator=(const CNodeArena&) = delete;
@@ -44,6 +45,8 @@ class CNodeArena {
   }
   // Counts the node at `block` out of its region.
   static void free(void* block);
+  // The owner of the arena that made `block`; null once that arena is gone.
+  static void* ownerOf(const void* block);
   // The bytes every arena of the process holds from the system right now (for the
   // benchmarks, which count the heap otherwise).
   static size_t MappedBytes();
@@ -53,7 +56,9 @@ class CNodeArena {
   }
 
  private:
-  static constexpr size_t kBlockAlign = alignof(std::max_align_t) > 8 ? 16 : 8;
+  // Nodes hold pointers and texts 16-bit units: pointer alignment serves them all,
+  // and a block rounded up no further wastes nothing on the variable-sized ones.
+  static constexpr size_t kBlockAlign = alignof(void*);
   struct Region;
   // Moves on to the next chunk of the current region, or to a new region.
   void nextChunk();
@@ -61,6 +66,7 @@ class CNodeArena {
   // The region pointer at the start of the chunk that holds `address`.
   static Region*& RegionOf(const void* address);
 
+  void* const owner_;
   Region* regions_ = nullptr;  // every region with live nodes, and the one being filled
   Region* current_ = nullptr;
   size_t* currentLive_ = nullptr;     // current_'s count of live nodes

@@ -1,6 +1,10 @@
 // Linking and unlinking children, and the document element rule.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "xml/dom/DOMTestSupport.h"
 
 namespace quillet::xml::testing {
@@ -23,6 +27,53 @@ TEST_F(DOMTest, InsertBeforeAndAppendKeepBothDirectionsConsistent) {
     EXPECT_EQ(c->getParentNode(), root);
     EXPECT_EQ(c->getOwnerDocument(), doc);
   }
+}
+
+// Children and attributes are each one list linked forwards and, through a ring,
+// backwards: a random run of inserts and removals at the front, the middle and the end
+// must leave both directions, the last node and every node's document as a plain
+// vector of the same operations says.
+TEST_F(DOMTest, RandomEditsKeepChildAndAttributeListsConsistent) {
+  std::mt19937 random(20261206);
+  std::vector<CDOMNode*> children;
+  std::vector<std::u16string> attributes;
+  for (int step = 0; step < 600; ++step) {
+    const std::u16string name = u"n" + U16FromAscii(std::to_string(step).c_str());
+    const unsigned pick = static_cast<unsigned>(random() % 6);
+    if (pick <= 1 || children.empty()) {
+      CDOMElement* e = Element(name.c_str());
+      const std::size_t at = children.empty() ? 0 : random() % (children.size() + 1);
+      ASSERT_EQ(root->insertBefore(e, at == children.size() ? nullptr : children[at]), e);
+      children.insert(children.begin() + static_cast<long>(at), e);
+    } else if (pick == 2) {
+      const std::size_t at = random() % children.size();
+      ASSERT_EQ(root->removeChild(children[at]), children[at]);
+      EXPECT_EQ(children[at]->getPreviousSibling(), nullptr);
+      children[at]->release();
+      children.erase(children.begin() + static_cast<long>(at));
+    } else if (pick == 3 || attributes.empty()) {
+      root->setAttribute(name.c_str(), u"v");
+      attributes.push_back(name);
+    } else {
+      const std::size_t at = random() % attributes.size();
+      root->removeAttribute(attributes[at].c_str());
+      attributes.erase(attributes.begin() + static_cast<long>(at));
+    }
+    Names forward, backward, attributeNames, attributesBack;
+    for (CDOMNode* c : children) forward.push_back(Text(c->getNodeName()));
+    backward.assign(forward.rbegin(), forward.rend());
+    for (const std::u16string& a : attributes) attributeNames.push_back(U16ToUtf8(a));
+    attributesBack.assign(attributeNames.rbegin(), attributeNames.rend());
+    ASSERT_EQ(Siblings(root->getFirstChild()), forward);
+    ASSERT_EQ(Siblings(root->getLastChild(), false), backward);
+    ASSERT_EQ(Siblings(root->getFirstAttribute()), attributeNames);
+    const CDOMNode* lastAttribute = root->getFirstAttribute();
+    while (lastAttribute != nullptr && lastAttribute->getNextSibling() != nullptr) lastAttribute = lastAttribute->getNextSibling();
+    ASSERT_EQ(Siblings(lastAttribute, false), attributesBack);
+  }
+  for (CDOMNode* c : children) EXPECT_EQ(c->getOwnerDocument(), doc);
+  EXPECT_EQ(doc->getOwnerDocument(), nullptr);
+  EXPECT_EQ(doc->getDoctype()->getOwnerDocument(), doc);
 }
 
 TEST_F(DOMTest, LinkingRefusesStrangersLinkedNodesAndSelf) {
