@@ -36,7 +36,7 @@ class QUILLET_API CDOMAttributeMap {
   CDOMAttribute* removeNamedItemNS(const char16_t* namespaceURI, const char16_t* localName);
 
  private:
-  friend class CDOMElement;
+  friend class CDOMDocument;
   explicit CDOMAttributeMap(CDOMElement* element) : element_(element) {}
   ~CDOMAttributeMap() = default;
 

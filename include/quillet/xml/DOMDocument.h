@@ -13,6 +13,7 @@
 namespace quillet::xml {
 
 class CDOMAttribute;
+class CDOMAttributeMap;
 class CDOMCDATASection;
 class CDOMComment;
 class CDOMElement;
@@ -78,6 +79,8 @@ class QUILLET_API CDOMDocument : public CDOMNode {
   // (localName): looked up by the rebuilt qualified name, added when new.
   const CDOMNameRecord* internWithPrefix(const CDOMNameRecord* current, const char16_t* prefix);
   const CDOMNameRecord* internWithLocalName(const CDOMNameRecord* current, const char16_t* localName);
+  // The record of current's name with the namespace URI `uri` (null: none).
+  const CDOMNameRecord* internWithURI(const CDOMNameRecord* current, const char16_t* uri);
   // Number of distinct names interned so far.
   size_t getNameCount() const { return nameTable_.size(); }
 
@@ -86,6 +89,15 @@ class QUILLET_API CDOMDocument : public CDOMNode {
 
  private:
   friend class CDOMElement;
+
+  // The attribute map of an element, made on first use and kept here rather than in
+  // every element (few elements are ever asked for one); and its end, when the
+  // element goes.
+  CDOMAttributeMap* attributeMapOf(CDOMElement* element);
+  void dropAttributeMap(const CDOMElement* element) {
+    if (!attributeMaps_.empty()) eraseAttributeMap(element);
+  }
+  void eraseAttributeMap(const CDOMElement* element);
 
   // The record in the table under record's qualified name, or record itself, added.
   const CDOMNameRecord* intern(CDOMNameRecord record);
@@ -107,6 +119,10 @@ class QUILLET_API CDOMDocument : public CDOMNode {
   CDOMDocumentType doctype_;
   // Keyed by each record's own qualified name, so lookups need no temporary string.
   std::unordered_map<std::u16string_view, std::unique_ptr<CDOMNameRecord>> nameTable_;
+  struct AttributeMapDeleter {
+    void operator()(CDOMAttributeMap* map) const;
+  };
+  std::unordered_map<const CDOMElement*, std::unique_ptr<CDOMAttributeMap, AttributeMapDeleter>> attributeMaps_;
 };
 
 }  // namespace quillet::xml

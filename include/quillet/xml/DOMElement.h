@@ -104,7 +104,6 @@ class QUILLET_API CDOMElement : public CDOMNamedNode {
 
   // The attribute list (held as nodes, as the child list is).
   CDOMNode* firstAttribute_ = nullptr;
-  CDOMAttributeMap* attributeMap_ = nullptr;
 };
 
 }  // namespace quillet::xml

@@ -38,7 +38,6 @@ class QUILLET_API CDOMNamedNode : public CDOMNode {
 
  private:
   const CDOMNameRecord* name_;
-  const char16_t* namespaceURI_ = nullptr;
 };
 
 }  // namespace quillet::xml

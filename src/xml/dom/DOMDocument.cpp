@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "quillet/xml/DOMAttribute.h"
+#include "quillet/xml/DOMAttributeMap.h"
 #include "quillet/xml/DOMCharacterData.h"
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMEntityReference.h"
@@ -103,6 +104,18 @@ CDOMAttribute* CDOMDocument::createAttributeNS(const char16_t* namespaceURI, con
   return attribute;
 }
 
+// --- Attribute maps ---------------------------------------------------------------------
+
+void CDOMDocument::AttributeMapDeleter::operator()(CDOMAttributeMap* map) const { delete map; }
+
+CDOMAttributeMap* CDOMDocument::attributeMapOf(CDOMElement* element) {
+  auto& map = attributeMaps_[element];
+  if (!map) map.reset(new CDOMAttributeMap(element));
+  return map.get();
+}
+
+void CDOMDocument::eraseAttributeMap(const CDOMElement* element) { attributeMaps_.erase(element); }
+
 // --- Searches ---------------------------------------------------------------------------
 
 CDOMNodeList* CDOMDocument::getElementsByTagName(const char16_t* tagName) const {
@@ -127,13 +140,32 @@ const CDOMNameRecord* CDOMDocument::internWithPrefix(const CDOMNameRecord* curre
   // A prefix without a local name makes no name at all.
   std::u16string name =
       current->getLocalName().empty() ? std::u16string() : CDOMNameRecord::JoinName(newPrefix, current->getLocalName());
-  return intern(CDOMNameRecord(current->getLocalName(), std::move(newPrefix), std::move(name)));
+  return internWithURI(intern(CDOMNameRecord(current->getLocalName(), std::move(newPrefix), std::move(name))),
+                       current->getNamespaceURI());
 }
 
 const CDOMNameRecord* CDOMDocument::internWithLocalName(const CDOMNameRecord* current, const char16_t* localName) {
   std::u16string newLocalName = localName != nullptr ? localName : u"";
   std::u16string name = CDOMNameRecord::JoinName(current->getPrefix(), newLocalName);
-  return intern(CDOMNameRecord(std::move(newLocalName), current->getPrefix(), std::move(name)));
+  return internWithURI(intern(CDOMNameRecord(std::move(newLocalName), current->getPrefix(), std::move(name))),
+                       current->getNamespaceURI());
+}
+
+const CDOMNameRecord* CDOMDocument::internWithURI(const CDOMNameRecord* current, const char16_t* uri) {
+  // The records in the table are this document's own, so the one without a URI may
+  // take new ones.
+  auto* base = const_cast<CDOMNameRecord*>(current->withoutURI_ != nullptr ? current->withoutURI_ : current);
+  if (uri == nullptr) return base;
+  const std::u16string_view wanted(uri);
+  for (const auto& record : base->withURIs_) {
+    if (record->namespaceURI_ == wanted) return record.get();
+  }
+  auto record = std::make_unique<CDOMNameRecord>(base->localName_, base->prefix_, base->qualifiedName_);
+  record->namespaceURI_ = wanted;
+  record->hasNamespaceURI_ = true;
+  record->withoutURI_ = base;
+  base->withURIs_.push_back(std::move(record));
+  return base->withURIs_.back().get();
 }
 
 const CDOMNameRecord* CDOMDocument::intern(CDOMNameRecord record) {

@@ -26,14 +26,12 @@ CDOMAttribute* NextAttribute(const CDOMAttribute* attribute) {
 CDOMElement::CDOMElement(const CDOMNameRecord* name) : CDOMNamedNode(name) {}
 
 CDOMElement::~CDOMElement() {
-  // The attributes themselves went with the children in the release walk.
-  delete attributeMap_;
+  // The attributes themselves went with the children in the release walk; a map made
+  // for this element goes now (or went with the document, if that went first).
+  if (CDOMDocument* document = getOwnerDocument()) document->dropAttributeMap(this);
 }
 
-CDOMAttributeMap* CDOMElement::getAttributes() {
-  if (attributeMap_ == nullptr) attributeMap_ = new CDOMAttributeMap(this);
-  return attributeMap_;
-}
+CDOMAttributeMap* CDOMElement::getAttributes() { return getOwnerDocument()->attributeMapOf(this); }
 
 const char16_t* CDOMElement::getText(std::u16string& out) const {
   out.clear();

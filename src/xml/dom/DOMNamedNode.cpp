@@ -6,11 +6,11 @@
 
 namespace quillet::xml {
 
-CDOMNamedNode::~CDOMNamedNode() { NodeTextFree(namespaceURI_); }
+CDOMNamedNode::~CDOMNamedNode() = default;
 
 const char16_t* CDOMNamedNode::getNodeName() const { return name_->getQualifiedName().c_str(); }
 
-const char16_t* CDOMNamedNode::getNamespaceURI() const { return NodeTextOrEmpty(namespaceURI_); }
+const char16_t* CDOMNamedNode::getNamespaceURI() const { return NodeTextOrEmpty(name_->getNamespaceURI()); }
 
 const char16_t* CDOMNamedNode::getPrefix() const { return name_->getPrefix().c_str(); }
 
@@ -22,10 +22,11 @@ void CDOMNamedNode::setLocalName(const char16_t* localName) {
   name_ = getOwnerDocument()->internWithLocalName(name_, localName);
 }
 
-void CDOMNamedNode::setNamespaceURI(const char16_t* uri) { NodeTextAssign(namespaceURI_, uri); }
+void CDOMNamedNode::setNamespaceURI(const char16_t* uri) { name_ = getOwnerDocument()->internWithURI(name_, uri); }
 
 bool CDOMNamedNode::namespaceURIMatches(const char16_t* namespaceURI) const {
-  if (namespaceURI_ != nullptr) return namespaceURI != nullptr && NodeTextEquals(namespaceURI_, namespaceURI);
+  const char16_t* const own = name_->getNamespaceURI();
+  if (own != nullptr) return namespaceURI != nullptr && NodeTextEquals(own, namespaceURI);
   return namespaceURI == nullptr || *namespaceURI == 0;
 }
 

@@ -120,7 +120,24 @@ TEST_F(DOMTest, RenamingRebuildsTheNameOfThatNodeOnly) {
   CDOMElement* element = doc->createElementNS(u"urn:x", u"a:b");
   element->setPrefix(u"c");
   EXPECT_EQ(Text(element->getNamespaceURI()), "urn:x");  // the URI is not touched
-  element->release();
+  element->setLocalName(u"d");
+  EXPECT_EQ(Text(element->getNodeName()), "c:d");
+  EXPECT_EQ(Text(element->getNamespaceURI()), "urn:x");
+  // One name under several URIs, "" and none among them: each node keeps its own.
+  CDOMElement* other = doc->createElementNS(u"urn:y", u"c:d");
+  CDOMElement* empty = doc->createElementNS(u"", u"c:d");
+  CDOMElement* none = doc->createElement(u"c:d");
+  EXPECT_EQ(Text(other->getNamespaceURI()), "urn:y");
+  EXPECT_EQ(Text(element->getNamespaceURI()), "urn:x");
+  EXPECT_TRUE(empty->matchesNS(u"", u"d"));
+  EXPECT_FALSE(empty->matchesNS(nullptr, u"d"));
+  EXPECT_TRUE(none->matchesNS(nullptr, u"d"));
+  other->setNamespaceURI(nullptr);
+  EXPECT_TRUE(other->matchesNS(nullptr, u"d"));
+  other->setNamespaceURI(u"urn:x");
+  EXPECT_TRUE(other->matchesNS(u"urn:x", u"d"));
+  EXPECT_FALSE(element->matchesNS(u"urn:y", u"d"));
+  for (CDOMElement* e : {element, other, empty, none}) e->release();
 }
 
 }  // namespace
