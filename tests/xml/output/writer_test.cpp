@@ -172,6 +172,12 @@ TEST(Escaping, LongTextsCrossEveryBufferBoundary) {
       escaped += c == u'&' ? std::u16string(u"&amp;") : std::u16string(1, c);
     }
   }
+  // Then a run with nothing to escape, longer than any buffer.
+  for (int i = 0; i < 40000; ++i) {
+    const char16_t c = i % 13 == 0 ? u'\u00E9' : i % 17 == 0 ? u'\u20AC' : static_cast<char16_t>(u'a' + i % 26);
+    text += c;
+    escaped += c;
+  }
   auto [doc, root] = NewDocument(u"t");
   root->appendChild(doc->createTextNode(text.c_str()));
   const std::u16string body = u"<t>" + escaped + u"</t>\r\n";
