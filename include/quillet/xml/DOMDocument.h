@@ -116,13 +116,14 @@ class QUILLET_API CDOMDocument : public CDOMNode {
   std::unique_ptr<CNodeArena> arena_;
 
   CDOMElement* documentElement_ = nullptr;
-  CDOMDocumentType doctype_;
-  // Keyed by each record's own qualified name, so lookups need no temporary string.
-  std::unordered_map<std::u16string_view, std::unique_ptr<CDOMNameRecord>> nameTable_;
+  // Before doctype_, so that the maps are still there while its children go.
   struct AttributeMapDeleter {
     void operator()(CDOMAttributeMap* map) const;
   };
   std::unordered_map<const CDOMElement*, std::unique_ptr<CDOMAttributeMap, AttributeMapDeleter>> attributeMaps_;
+  CDOMDocumentType doctype_;
+  // Keyed by each record's own qualified name, so lookups need no temporary string.
+  std::unordered_map<std::u16string_view, std::unique_ptr<CDOMNameRecord>> nameTable_;
 };
 
 }  // namespace quillet::xml

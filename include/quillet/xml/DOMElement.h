@@ -16,6 +16,8 @@ class CDOMAttribute;
 class QUILLET_API CDOMElement : public CDOMNamedNode {
  public:
   int getNodeType() const override { return DOMNodeTypeElement; }
+  // The element's attribute map, kept by its document: null once the document is gone
+  // (a map taken earlier goes with the document too).
   CDOMAttributeMap* getAttributes() override;
   const char16_t* getText(std::u16string& out) const override;
   void setText(const char16_t* value) override;

@@ -23,7 +23,7 @@ class QUILLET_API CDOMNamedNode : public CDOMNode {
   void setPrefix(const char16_t* prefix) override;
   void setLocalName(const char16_t* localName) override;
 
-  // Stores a copy of uri (null stores "").
+  // Gives the node the namespace URI uri (null gives "").
   void setNamespaceURI(const char16_t* uri);
   // The interned name record.
   const CDOMNameRecord* getNameRecord() const { return name_; }

@@ -69,7 +69,7 @@ class QUILLET_API CDOMNode {
 
   bool hasChildNodes() const { return firstChild_ != nullptr; }
   CDOMNode* getFirstChild() const { return firstChild_; }
-  CDOMNode* getLastChild() const { return firstChild_ != nullptr ? firstChild_->previousSibling_ : nullptr; }
+  CDOMNode* getLastChild() const { return LastOf(firstChild_); }
   CDOMNode* getPreviousSibling() const { return isFirstInList() ? nullptr : previousSibling_; }
   CDOMNode* getNextSibling() const { return nextSibling_; }
   // The parent; for an attribute, the element it belongs to (null when free).
@@ -253,6 +253,8 @@ class QUILLET_API CDOMNode {
   // Whether this node comes first in its list (or is in none): the first node's
   // previous-sibling link holds the last node, whose next-sibling link is null.
   bool isFirstInList() const { return previousSibling_ == nullptr || previousSibling_->nextSibling_ == nullptr; }
+  // The last node of the list that starts at first (null for none).
+  static CDOMNode* LastOf(const CDOMNode* first) { return first != nullptr ? first->previousSibling_ : nullptr; }
 
  private:
   friend class CDOMElement;

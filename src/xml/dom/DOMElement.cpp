@@ -31,7 +31,10 @@ CDOMElement::~CDOMElement() {
   if (CDOMDocument* document = getOwnerDocument()) document->dropAttributeMap(this);
 }
 
-CDOMAttributeMap* CDOMElement::getAttributes() { return getOwnerDocument()->attributeMapOf(this); }
+CDOMAttributeMap* CDOMElement::getAttributes() {
+  CDOMDocument* document = getOwnerDocument();
+  return document != nullptr ? document->attributeMapOf(this) : nullptr;
+}
 
 const char16_t* CDOMElement::getText(std::u16string& out) const {
   out.clear();
@@ -83,10 +86,10 @@ void CDOMElement::unlinkAttribute(CDOMAttribute* attribute) { unlinkFrom(firstAt
 
 void CDOMElement::moveAttributesToChildren() {
   if (firstAttribute_ == nullptr) return;
-  CDOMNode* const lastAttribute = firstAttribute_->previousSibling_;
+  CDOMNode* const lastAttribute = LastOf(firstAttribute_);
   lastAttribute->nextSibling_ = firstChild_;
   if (firstChild_ != nullptr) {
-    firstAttribute_->previousSibling_ = firstChild_->previousSibling_;  // the last child
+    firstAttribute_->previousSibling_ = LastOf(firstChild_);
     firstChild_->previousSibling_ = lastAttribute;
   }
   firstChild_ = firstAttribute_;
@@ -203,7 +206,7 @@ void CDOMElement::copyAttributes(const CDOMElement* source) {
   if (source == nullptr) return;
   // Stop at the source's last attribute as it is now: copying an element onto itself
   // may add attributes to the list being read.
-  const CDOMNode* last = source->firstAttribute_ != nullptr ? source->firstAttribute_->previousSibling_ : nullptr;
+  const CDOMNode* last = LastOf(source->firstAttribute_);
   for (const CDOMAttribute* attribute = source->getFirstAttribute(); attribute != nullptr;
        attribute = NextAttribute(attribute)) {
     setAttributeNS(attribute->getNamespaceURI(), attribute->getNodeName(), attribute->getNodeValue());

@@ -32,7 +32,7 @@ void CDOMNode::linkAtEnd(CDOMNode*& first, CDOMNode* parent, CDOMNode* node) {
   if (first == nullptr) {
     first = node;
   } else {
-    CDOMNode* last = first->previousSibling_;
+    CDOMNode* last = LastOf(first);
     last->nextSibling_ = node;
     node->previousSibling_ = last;
   }

@@ -65,7 +65,7 @@ void CXMLParser::skipBufferedWhite() {
     if (b == ' ' || b == '\t') {
       ++column_;
       ++p;
-    } else if (b == '\n' || (b == '\r' && end - p >= 2)) {
+    } else if (b == '\n' || (b == '\r' && end - p >= 2 && p[1] < 0x80)) {
       p += b == '\r' && p[1] == '\n' ? 2 : 1;
       ++line_;
       column_ = 1;
@@ -183,11 +183,9 @@ void CXMLParser::reset(CByteSource& bytes, bool unicodeDefault) {
   bracketRun_ = 0;
 
   entities_.clear();
-  addEntity(u"lt", u"<", false);
-  addEntity(u"gt", u">", false);
-  addEntity(u"amp", u"&", false);
-  addEntity(u"apos", u"'", false);
-  addEntity(u"quot", u"\"", false);
+  for (const PredefinedEntity& entity : kPredefinedEntities) {
+    addEntity(entity.name, std::u16string(1, entity.character), false);
+  }
   expanded_ = 0;
 
   line_ = 1;

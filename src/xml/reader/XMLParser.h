@@ -29,6 +29,14 @@
 
 namespace quillet::xml {
 
+// The five predefined entities, entered first in every parse.
+struct PredefinedEntity {
+  const char16_t* name;
+  char16_t character;
+};
+inline constexpr PredefinedEntity kPredefinedEntities[] = {
+    {u"lt", u'<'}, {u"gt", u'>'}, {u"amp", u'&'}, {u"apos", u'\''}, {u"quot", u'"'}};
+
 class CXMLParser : public CSAXLocator {
  public:
   CXMLParser();
@@ -200,7 +208,8 @@ class CXMLParser : public CSAXLocator {
     column_ += static_cast<int>(n);
   }
   // Consumes the white space the buffer holds next, counting lines and columns as
-  // nextChar does; a carriage return the buffer ends at is left for nextChar.
+  // nextChar does; a carriage return the buffer ends at, or one before a byte from
+  // 0x80 up (which may be a line feed in an overlong form), is left for nextChar.
   void skipBufferedWhite();
   int countLineEnd(char16_t& c);
   // Every change of decoder goes through here, to keep the fast path's view in step.
@@ -247,6 +256,8 @@ class CXMLParser : public CSAXLocator {
   void processNamespaces(ElementFrame& frame);
   void readEndTag();
   void endElement(ElementFrame& frame);
+  // The space that stands for a line end before more text, then `c`.
+  void appendPendingSpace(ElementFrame& frame);
   void appendOrdinary(ElementFrame& frame, char16_t c);
   void flushText();
   void checkName(std::size_t partLength);

@@ -26,17 +26,10 @@ bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // The character of a predefined entity's name; 0 for any other name.
 char16_t predefinedEntity(std::u16string_view name) {
-  switch (name.size()) {
-    case 2:
-      if (name[1] != u't') return 0;
-      return name[0] == u'l' ? u'<' : name[0] == u'g' ? u'>' : 0;
-    case 3:
-      return name == u"amp" ? u'&' : 0;
-    case 4:
-      return name == u"apos" ? u'\'' : name == u"quot" ? u'"' : 0;
-    default:
-      return 0;
+  for (const PredefinedEntity& entity : kPredefinedEntities) {
+    if (name == entity.name) return entity.character;
   }
+  return 0;
 }
 
 int hexValue(char16_t c) {
@@ -407,11 +400,15 @@ void CXMLParser::flushText() {
   text_.clear();
 }
 
-void CXMLParser::appendOrdinary(ElementFrame& frame, char16_t c) {
+void CXMLParser::appendPendingSpace(ElementFrame& frame) {
   if (frame.pendingSpace) {
     text_.push_back(u' ');
     frame.pendingSpace = false;
   }
+}
+
+void CXMLParser::appendOrdinary(ElementFrame& frame, char16_t c) {
+  appendPendingSpace(frame);
   text_.push_back(c);
 }
 
@@ -423,10 +420,7 @@ void CXMLParser::readRootElement() {
     if (nextIsPlainText()) {
       // What the default case below does, without reading the first character apart.
       bracketRun_ = 0;
-      if (frame.pendingSpace) {
-        text_.push_back(u' ');
-        frame.pendingSpace = false;
-      }
+      appendPendingSpace(frame);
       readTextRun(kAsciiPlainText, text_);
       continue;
     }

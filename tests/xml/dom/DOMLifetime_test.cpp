@@ -33,6 +33,11 @@ TEST_F(DOMTest, MillionDeepChainIsSearchedAndReleasedWithoutRecursion) {
 // releases the document, and LeakSanitizer reports whatever stays behind.
 TEST_F(DOMTest, ReleasedDocumentLeavesNothingBehind) {
   doc->getDoctype()->appendChild(doc->createComment(u"owned by the document type"));
+  // An element there with an attribute map: the maps must still be there when the
+  // document type's children go.
+  CDOMElement* underDoctype = Element(u"under-doctype");
+  doc->getDoctype()->appendChild(underDoctype);
+  EXPECT_NE(underDoctype->getAttributes(), nullptr);
   CDOMElement* top = doc->createElementNS(u"urn:r", u"r:top");
   root->appendChild(top);
   top->getAttributes();
@@ -51,6 +56,21 @@ TEST_F(DOMTest, ReleasedDocumentLeavesNothingBehind) {
   top->appendChild(moved);
   child->appendChild(top->removeChild(moved));
   EXPECT_EQ(Siblings(child->getFirstChild()), (Names{"amp", "#text", "moved"}));
+}
+
+// A node taken out of the tree may outlive its document; it can still be released,
+// and what it asked of its document answers null instead of reaching freed memory.
+TEST(DOMLifetime, ANodeOutlivesItsDocument) {
+  auto* document = new CDOMDocument;
+  CDOMElement* kept = document->createElement(u"kept");
+  CDOMText* text = document->createTextNode(u"kept text");
+  EXPECT_NE(kept->getAttributes(), nullptr);
+  document->release();
+  EXPECT_EQ(kept->getOwnerDocument(), nullptr);
+  EXPECT_EQ(kept->getAttributes(), nullptr);
+  EXPECT_EQ(Text(text->getNodeValue()), "kept text");
+  kept->release();
+  text->release();
 }
 
 }  // namespace

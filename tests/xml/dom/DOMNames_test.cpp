@@ -132,8 +132,9 @@ TEST_F(DOMTest, RenamingRebuildsTheNameOfThatNodeOnly) {
   EXPECT_TRUE(empty->matchesNS(u"", u"d"));
   EXPECT_FALSE(empty->matchesNS(nullptr, u"d"));
   EXPECT_TRUE(none->matchesNS(nullptr, u"d"));
-  other->setNamespaceURI(nullptr);
-  EXPECT_TRUE(other->matchesNS(nullptr, u"d"));
+  other->setNamespaceURI(nullptr);  // sets ""
+  EXPECT_TRUE(other->matchesNS(u"", u"d"));
+  EXPECT_FALSE(other->matchesNS(nullptr, u"d"));
   other->setNamespaceURI(u"urn:x");
   EXPECT_TRUE(other->matchesNS(u"urn:x", u"d"));
   EXPECT_FALSE(element->matchesNS(u"urn:y", u"d"));

@@ -101,6 +101,9 @@ const std::string kDocuments[] = {
     // markup and white space, not text; a name ends at a line end.
     DOCUMENT("<r a='v\xC0\xA0w'>x\xC0\xBC/r>"),
     DOCUMENT("<r\n a\r\n=\n'1'\n/>"),
+    // A carriage return before a line feed in an overlong form ends one line, not two.
+    DOCUMENT("<a>\r\xC0\x8A</b>"),
+    DOCUMENT("<a\r\xC0\x8A" "b='1'/>"),
 };
 #undef DOCUMENT
 
