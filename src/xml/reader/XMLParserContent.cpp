@@ -1,5 +1,6 @@
 // CXMLParser, element content: tags, attributes, character data, references, CDATA sections,
 // and namespace processing.
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -68,7 +69,8 @@ bool CXMLParser::scanBufferedName(std::u16string& name, std::size_t& colon) {
   if (n > static_cast<std::size_t>(kMaxNameLength)) return false;
   name.resize(n);
   for (std::size_t i = 0; i < n; ++i) name[i] = begin[i];
-  colon = name.find(u':');
+  const void* const found = std::memchr(begin, ':', n);
+  colon = found == nullptr ? std::u16string::npos : static_cast<std::size_t>(static_cast<const unsigned char*>(found) - begin);
   bytes_->skipBuffered(n);
   // The general path reads the character after the name and pushes it back.
   column_ += static_cast<int>(n) + 1;
