@@ -124,6 +124,10 @@ class QUILLET_API CDOMDocument : public CDOMNode {
   CDOMDocumentType doctype_;
   // Keyed by each record's own qualified name, so lookups need no temporary string.
   std::unordered_map<std::u16string_view, std::unique_ptr<CDOMNameRecord>> nameTable_;
+  // Records of the table looked up lately (internName); records live as long as the
+  // document, so the slots never dangle.
+  static constexpr size_t kNameCacheSlots = 64;
+  const CDOMNameRecord* nameCache_[kNameCacheSlots] = {};
 };
 
 }  // namespace quillet::xml

@@ -130,9 +130,16 @@ CDOMNodeList* CDOMDocument::getElementsByTagNameNS(const char16_t* namespaceURI,
 
 const CDOMNameRecord* CDOMDocument::internName(const char16_t* qualifiedName) {
   std::u16string_view name = qualifiedName != nullptr ? std::u16string_view(qualifiedName) : std::u16string_view();
+  // A document uses few names over and over: a slot picked from the length and the
+  // ends of the name answers most lookups without hashing the whole name.
+  const size_t slot = (name.size() * 31 + (name.empty() ? 0 : name.front() * 7u + name.back())) % kNameCacheSlots;
+  const CDOMNameRecord* cached = nameCache_[slot];
+  if (cached != nullptr && cached->getQualifiedName() == name) return cached;
   auto found = nameTable_.find(name);
-  if (found != nameTable_.end()) return found->second.get();
-  return intern(CDOMNameRecord::FromQualifiedName(std::u16string(name)));
+  const CDOMNameRecord* record = found != nameTable_.end() ? found->second.get()
+                                                            : intern(CDOMNameRecord::FromQualifiedName(std::u16string(name)));
+  nameCache_[slot] = record;
+  return record;
 }
 
 const CDOMNameRecord* CDOMDocument::internWithPrefix(const CDOMNameRecord* current, const char16_t* prefix) {

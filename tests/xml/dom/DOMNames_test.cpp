@@ -62,6 +62,15 @@ TEST_F(DOMTest, SameQualifiedNameSharesOneRecord) {
   EXPECT_EQ(doc->getNameCount(), before + 2);
   for (CDOMNode* n : std::initializer_list<CDOMNode*>{a, b, attribute}) n->release();
   EXPECT_EQ(doc->getNameCount(), before + 2);  // records live as long as the document
+  // Names alike in length and ends, asked for in turn, each keep their own record.
+  for (int round = 0; round < 2; ++round) {
+    for (const char16_t* name : {u"aXb", u"aYb", u"aXb", u"a:b"}) {
+      CDOMElement* e = Element(name);
+      EXPECT_EQ(Text(e->getNodeName()), Text(name));
+      e->release();
+    }
+  }
+  EXPECT_EQ(doc->getNameCount(), before + 4);
 }
 
 TEST_F(DOMTest, QualifiedNamesSplitAtTheFirstColon) {
