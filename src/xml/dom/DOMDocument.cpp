@@ -92,16 +92,15 @@ CDOMEntityReference* CDOMDocument::createEntityReference(const char16_t* name) {
   return makeNode<CDOMEntityReference>(name);
 }
 
+// As createElement and createAttribute followed by setNamespaceURI (null gives ""),
+// with the name and URI interned before the node is made.
 CDOMElement* CDOMDocument::createElementNS(const char16_t* namespaceURI, const char16_t* qualifiedName) {
-  CDOMElement* element = createElement(qualifiedName);
-  element->setNamespaceURI(namespaceURI);
-  return element;
+  return makeNode<CDOMElement>(internWithURI(internName(qualifiedName), namespaceURI != nullptr ? namespaceURI : u""));
 }
 
 CDOMAttribute* CDOMDocument::createAttributeNS(const char16_t* namespaceURI, const char16_t* qualifiedName) {
-  CDOMAttribute* attribute = createAttribute(qualifiedName);
-  attribute->setNamespaceURI(namespaceURI);
-  return attribute;
+  return makeNodeWithText<CDOMAttribute>(nullptr,
+                                         internWithURI(internName(qualifiedName), namespaceURI != nullptr ? namespaceURI : u""));
 }
 
 // --- Attribute maps ---------------------------------------------------------------------
