@@ -81,6 +81,11 @@ class QUILLET_API CDOMDocument : public CDOMNode {
   const CDOMNameRecord* internWithLocalName(const CDOMNameRecord* current, const char16_t* localName);
   // The record of current's name with the namespace URI `uri` (null: none).
   const CDOMNameRecord* internWithURI(const CDOMNameRecord* current, const char16_t* uri);
+  // The same for a URI a node is given (setNamespaceURI, the NS factories): null gives
+  // "", since only a node never given a URI has none.
+  const CDOMNameRecord* internGivenURI(const CDOMNameRecord* current, const char16_t* uri) {
+    return internWithURI(current, uri != nullptr ? uri : u"");
+  }
   // Number of distinct names interned so far.
   size_t getNameCount() const { return nameTable_.size(); }
 

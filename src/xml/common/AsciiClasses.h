@@ -16,13 +16,11 @@ enum AsciiClass : unsigned char {
   kAsciiPlainAttribute = 2,
   // Name characters other than the colon, which splits qualified names.
   kAsciiNamePart = 4,
-  // What the writer writes as a reference: tab, line feed, carriage return, '"', "&",
-  // "<" and ">".
-  kAsciiEscapedOnOutput = 8,
   // Name characters, the colon included.
   kAsciiNameChar = 16,
-  // Where the writer's copy of a text stops: what it escapes, and the terminating NUL.
-  kAsciiEndsOutputRun = 32,
+  // Where the writer's copy of a text stops: what it writes as a reference (tab, line
+  // feed, carriage return, '"', "&", "<" and ">") and the terminating NUL.
+  kAsciiEndsOutputRun = 8,
 };
 
 namespace detail {
@@ -42,7 +40,7 @@ struct AsciiClassTable {
     }
     bits[':'] |= kAsciiNameChar;
     for (const char c : {'\t', '\n', '\r', '"', '&', '<', '>'}) {
-      bits[static_cast<int>(c)] |= kAsciiEscapedOnOutput | kAsciiEndsOutputRun;
+      bits[static_cast<int>(c)] |= kAsciiEndsOutputRun;
     }
     bits[0] |= kAsciiEndsOutputRun;
   }

@@ -95,12 +95,11 @@ CDOMEntityReference* CDOMDocument::createEntityReference(const char16_t* name) {
 // As createElement and createAttribute followed by setNamespaceURI (null gives ""),
 // with the name and URI interned before the node is made.
 CDOMElement* CDOMDocument::createElementNS(const char16_t* namespaceURI, const char16_t* qualifiedName) {
-  return makeNode<CDOMElement>(internWithURI(internName(qualifiedName), namespaceURI != nullptr ? namespaceURI : u""));
+  return makeNode<CDOMElement>(internGivenURI(internName(qualifiedName), namespaceURI));
 }
 
 CDOMAttribute* CDOMDocument::createAttributeNS(const char16_t* namespaceURI, const char16_t* qualifiedName) {
-  return makeNodeWithText<CDOMAttribute>(nullptr,
-                                         internWithURI(internName(qualifiedName), namespaceURI != nullptr ? namespaceURI : u""));
+  return makeNodeWithText<CDOMAttribute>(nullptr, internGivenURI(internName(qualifiedName), namespaceURI));
 }
 
 // --- Attribute maps ---------------------------------------------------------------------

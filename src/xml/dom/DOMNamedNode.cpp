@@ -22,10 +22,7 @@ void CDOMNamedNode::setLocalName(const char16_t* localName) {
   name_ = getOwnerDocument()->internWithLocalName(name_, localName);
 }
 
-void CDOMNamedNode::setNamespaceURI(const char16_t* uri) {
-  // Null sets "" too: only a node never given a URI has none.
-  name_ = getOwnerDocument()->internWithURI(name_, uri != nullptr ? uri : u"");
-}
+void CDOMNamedNode::setNamespaceURI(const char16_t* uri) { name_ = getOwnerDocument()->internGivenURI(name_, uri); }
 
 bool CDOMNamedNode::namespaceURIMatches(const char16_t* namespaceURI) const {
   const char16_t* const own = name_->getNamespaceURI();
