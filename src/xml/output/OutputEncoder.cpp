@@ -30,12 +30,14 @@ void COutputEncoder::writeBuffered(const char16_t* s, size_t n, Encode encode, b
       sink_->writeBytes(start, static_cast<size_t>(out - start));
       out = start;
     }
-    // Runs of ASCII, one byte a unit in every encoding that comes here, go eight units
-    // at a time.
-    if (ascii && static_cast<size_t>(end - s) >= kAsciiUnitBlock && NarrowAsciiUnits(s, out)) {
-      out += kAsciiUnitBlock;
-      s += kAsciiUnitBlock - 1;
-      continue;
+    // Runs of ASCII, one byte a unit in every encoding that comes here, go up to eight
+    // units at a time.
+    if (ascii && static_cast<size_t>(end - s) >= kAsciiUnitBlock) {
+      if (const size_t units = NarrowAsciiUnits(s, out); units != 0) {
+        out += units;
+        s += units - 1;
+        continue;
+      }
     }
     out += encode(*s, out);
   }

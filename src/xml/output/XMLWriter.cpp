@@ -5,7 +5,7 @@
 #include "quillet/xml/DOMElement.h"
 #include "quillet/xml/DOMNameRecord.h"
 #include "quillet/xml/DOMProcessingInstruction.h"
-#include "xml/common/AsciiClasses.h"
+#include "xml/common/AsciiBlocks.h"
 #include "xml/common/U16String.h"
 #include "xml/output/XMLDeclParser.h"
 
@@ -255,13 +255,12 @@ void CXMLWriter::writeEscaped(const char16_t* text) {
   if (text == nullptr) return;
   const char16_t* p = text;
   for (;;) {
-    // Characters that need no escape go straight into the output buffer, found and
-    // copied in one pass.
-    char16_t* out = out_.get() + used_;
-    char16_t* const limit = out_.get() + kOutUnits;
-    while (out != limit && !IsAsciiOf(*p, kAsciiEndsOutputRun)) *out++ = *p++;
-    used_ = static_cast<size_t>(out - out_.get());
-    if (out == limit) {
+    // Characters that need no escape go into the output buffer as one run.
+    const size_t room = kOutUnits - used_;
+    const size_t run = CopyOutputRun(p, out_.get() + used_, room);
+    used_ += run;
+    p += run;
+    if (run == room) {
       flushOut();
       continue;
     }
