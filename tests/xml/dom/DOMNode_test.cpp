@@ -10,29 +10,11 @@
 namespace quillet::xml::testing {
 namespace {
 
-TEST_F(DOMTest, InsertBeforeAndAppendKeepBothDirectionsConsistent) {
-  CDOMElement* first = Element(u"first");
-  CDOMElement* second = Element(u"second");
-  CDOMElement* third = Element(u"third");
-  for (CDOMElement* e : {first, second, third}) EXPECT_EQ(root->appendChild(e), e);
-  CDOMElement* x = Element(u"x");
-  EXPECT_EQ(root->insertBefore(x, second), x);
-  CDOMElement* y = Element(u"y");
-  EXPECT_EQ(root->insertBefore(y, first), y);  // before the first: the new first
-  CDOMElement* z = Element(u"z");
-  EXPECT_EQ(root->insertBefore(z, nullptr), z);  // no reference: appended
-  EXPECT_EQ(Siblings(root->getFirstChild()), (Names{"y", "first", "x", "second", "third", "z"}));
-  EXPECT_EQ(Siblings(root->getLastChild(), false), (Names{"z", "third", "second", "x", "first", "y"}));
-  for (CDOMNode* c = root->getFirstChild(); c != nullptr; c = c->getNextSibling()) {
-    EXPECT_EQ(c->getParentNode(), root);
-    EXPECT_EQ(c->getOwnerDocument(), doc);
-  }
-}
-
 // Children and attributes are each one list linked forwards and, through a ring,
-// backwards: a random run of inserts and removals at the front, the middle and the end
-// must leave both directions, the last node and every node's document as a plain
-// vector of the same operations says.
+// backwards: a random run of inserts (appendChild, insertBefore with and without a
+// reference) and removals at the front, the middle and the end must leave both
+// directions, the last node, every node's parent and document as a plain vector of the
+// same operations says.
 TEST_F(DOMTest, RandomEditsKeepChildAndAttributeListsConsistent) {
   std::mt19937 random(20261206);
   std::vector<CDOMNode*> children;
@@ -43,7 +25,9 @@ TEST_F(DOMTest, RandomEditsKeepChildAndAttributeListsConsistent) {
     if (pick <= 1 || children.empty()) {
       CDOMElement* e = Element(name.c_str());
       const std::size_t at = children.empty() ? 0 : random() % (children.size() + 1);
-      ASSERT_EQ(root->insertBefore(e, at == children.size() ? nullptr : children[at]), e);
+      CDOMNode* linked = at < children.size() ? root->insertBefore(e, children[at])
+                         : step % 2 ? root->appendChild(e) : root->insertBefore(e, nullptr);
+      ASSERT_EQ(linked, e);
       children.insert(children.begin() + static_cast<long>(at), e);
     } else if (pick == 2) {
       const std::size_t at = random() % children.size();
@@ -59,19 +43,20 @@ TEST_F(DOMTest, RandomEditsKeepChildAndAttributeListsConsistent) {
       root->removeAttribute(attributes[at].c_str());
       attributes.erase(attributes.begin() + static_cast<long>(at));
     }
-    Names forward, backward, attributeNames, attributesBack;
+    Names forward, attributeNames;
     for (CDOMNode* c : children) forward.push_back(Text(c->getNodeName()));
-    backward.assign(forward.rbegin(), forward.rend());
     for (const std::u16string& a : attributes) attributeNames.push_back(U16ToUtf8(a));
-    attributesBack.assign(attributeNames.rbegin(), attributeNames.rend());
     ASSERT_EQ(Siblings(root->getFirstChild()), forward);
-    ASSERT_EQ(Siblings(root->getLastChild(), false), backward);
+    ASSERT_EQ(Siblings(root->getLastChild(), false), Names(forward.rbegin(), forward.rend()));
     ASSERT_EQ(Siblings(root->getFirstAttribute()), attributeNames);
     const CDOMNode* lastAttribute = root->getFirstAttribute();
     while (lastAttribute != nullptr && lastAttribute->getNextSibling() != nullptr) lastAttribute = lastAttribute->getNextSibling();
-    ASSERT_EQ(Siblings(lastAttribute, false), attributesBack);
+    ASSERT_EQ(Siblings(lastAttribute, false), Names(attributeNames.rbegin(), attributeNames.rend()));
   }
-  for (CDOMNode* c : children) EXPECT_EQ(c->getOwnerDocument(), doc);
+  for (CDOMNode* c : children) {
+    EXPECT_EQ(c->getOwnerDocument(), doc);
+    EXPECT_EQ(c->getParentNode(), root);
+  }
   EXPECT_EQ(doc->getOwnerDocument(), nullptr);
   EXPECT_EQ(doc->getDoctype()->getOwnerDocument(), doc);
 }
@@ -113,28 +98,24 @@ TEST_F(DOMTest, LinkingRefusesStrangersLinkedNodesAndSelf) {
   loose->release();
 }
 
-TEST_F(DOMTest, RemoveChildRelinksNeighboursAndHandsTheNodeBack) {
-  const char16_t* names[] = {u"a", u"b", u"c", u"d", u"e"};
-  CDOMElement* nodes[5];
-  for (int i = 0; i < 5; ++i) root->appendChild(nodes[i] = Element(names[i]));
-  nodes[2]->appendChild(doc->createTextNode(u"kept"));
-
-  EXPECT_EQ(root->removeChild(nodes[2]), nodes[2]);  // middle
-  EXPECT_EQ(nodes[2]->getPreviousSibling(), nullptr);
-  EXPECT_EQ(nodes[2]->getNextSibling(), nullptr);
-  EXPECT_EQ(nodes[2]->getParentNode(), nullptr);
-  EXPECT_TRUE(nodes[2]->hasChildNodes());  // its subtree goes with it
-  EXPECT_EQ(root->removeChild(nodes[2]), nullptr);  // no longer a child
+// Relinking of the neighbours is left to the random run above.
+TEST_F(DOMTest, RemoveChildHandsTheNodeBackWithItsSubtree) {
+  CDOMElement* a = Element(u"a");
+  CDOMElement* b = Element(u"b");
+  CDOMElement* c = Element(u"c");
+  for (CDOMElement* e : {a, b, c}) root->appendChild(e);
+  b->appendChild(doc->createTextNode(u"kept"));
+  EXPECT_EQ(root->removeChild(b), b);
+  EXPECT_EQ(b->getNextSibling(), nullptr);
+  EXPECT_EQ(b->getParentNode(), nullptr);
+  EXPECT_TRUE(b->hasChildNodes());
+  EXPECT_EQ(root->removeChild(b), nullptr);  // no longer a child
   EXPECT_EQ(root->removeChild(nullptr), nullptr);
-  root->removeChild(nodes[0])->release();  // first
-  root->removeChild(nodes[4])->release();  // last
-  EXPECT_EQ(Siblings(root->getFirstChild()), (Names{"b", "d"}));
-  EXPECT_EQ(Siblings(root->getLastChild(), false), (Names{"d", "b"}));
-
   // A removed node may be linked elsewhere; releasing a linked node unlinks it first.
-  EXPECT_EQ(nodes[3]->appendChild(nodes[2]), nodes[2]);
-  nodes[1]->release();
-  root->removeChild(nodes[3])->release();
+  EXPECT_EQ(c->appendChild(b), b);
+  a->release();
+  EXPECT_EQ(root->getFirstChild(), c);
+  root->removeChild(c)->release();
   EXPECT_FALSE(root->hasChildNodes());
   EXPECT_EQ(root->getLastChild(), nullptr);
 }

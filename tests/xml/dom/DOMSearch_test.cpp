@@ -2,28 +2,21 @@
 #include <gtest/gtest.h>
 
 #include "xml/dom/DOMTestSupport.h"
+#include "xml/dom/loader/LoadDocument.h"
 
 namespace quillet::xml::testing {
 namespace {
 
-// Under root: a#1 ( x#2 ( a#3, text ), a#4 ( a#5 ) ), a#6.
-class SearchTest : public DOMTest {
+// A document loaded from text, whose elements carry ids.
+class SearchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    DOMTest::SetUp();
-    top = Add(root, u"a", "1");
-    CDOMElement* x = Add(top, u"x", "2");
-    Add(x, u"a", "3");
-    x->appendChild(doc->createTextNode(u"t"));
-    Add(Add(top, u"a", "4"), u"a", "5");
-    Add(root, u"a", "6");
-  }
-
-  CDOMElement* Add(CDOMNode* parent, const char16_t* name, const char* id) {
-    CDOMElement* element = Element(name);
-    element->setAttribute(u"id", U16FromAscii(id).c_str());
-    parent->appendChild(element);
-    return element;
+    const std::string xml = "<root><a id='1'><x id='2'><a id='3'/>t</x><a id='4'><a id='5'/></a></a><a id='6'/></root>";
+    XMLDeclInfo info;
+    doc = LoadDocumentFromMemory(xml.data(), xml.size(), info).document;
+    ASSERT_NE(doc, nullptr);
+    root = doc->getDocumentElement();
+    top = static_cast<CDOMElement*>(root->getFirstChild());
   }
 
   // The ids of a list's entries, in order; the list is released.
@@ -33,7 +26,14 @@ class SearchTest : public DOMTest {
     list->release();
     return ids;
   }
+  CDOMElement* Element(const char16_t* name, const char16_t* id) {
+    CDOMElement* element = doc->createElement(name);
+    element->setAttribute(u"id", id);
+    return element;
+  }
 
+  DocumentPtr doc;
+  CDOMElement* root = nullptr;
   CDOMElement* top = nullptr;
 };
 
@@ -52,12 +52,8 @@ TEST_F(SearchTest, DocumentSearchStartsAtTheDocumentElement) {
   // visited, one after it is, as a later sibling.
   CDOMComment* trailing = doc->createComment(u"end");
   doc->appendChild(trailing);
-  CDOMElement* before = Element(u"a");
-  before->setAttribute(u"id", u"before");
-  doc->insertBefore(before, root);
-  CDOMElement* after = Element(u"a");
-  after->setAttribute(u"id", u"after");
-  doc->insertBefore(after, trailing);
+  doc->insertBefore(Element(u"a", u"before"), root);
+  doc->insertBefore(Element(u"a", u"after"), trailing);
   EXPECT_EQ(Ids(doc->getElementsByTagName(u"a")), (Names{"1", "3", "4", "5", "6", "after"}));
 
   CDOMDocument* empty = new CDOMDocument;

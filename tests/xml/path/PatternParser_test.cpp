@@ -33,15 +33,9 @@ TEST(PatternParser, BuildsAChainOfNames) {
     const char16_t* pattern;
     std::string chain;
   } cases[] = {
-      {u"a/b", "a, b"}, {u"/a/b", "aR, b"},
-      {u"//a/b", "aRD, b"},
-      {u"/", "-R"},
-      {u"//", "-RD"},
-      {u"", "-"},
-      {u"a//b", "a, b"},
-      {u"a/", "a"},
-      {u"a//", "a, -"},
-      {u"p:x/#text", "p:x, #text"}, {u"a b/c", "a b, c"}, {nullptr, "FAIL"},
+      {u"a/b", "a, b"}, {u"/a/b", "aR, b"}, {u"//a/b", "aRD, b"}, {u"/", "-R"}, {u"//", "-RD"}, {u"", "-"},
+      {u"a//b", "a, b"}, {u"a/", "a"}, {u"a//", "a, -"}, {u"p:x/#text", "p:x, #text"}, {u"a b/c", "a b, c"},
+      {nullptr, "FAIL"},
   };
   for (const auto& c : cases) EXPECT_EQ(Chain(c.pattern), c.chain) << (c.pattern ? U16ToUtf8(c.pattern) : "null");
 
@@ -69,16 +63,12 @@ TEST_F(MatchesPattern, NamesMatchFromTheNodeUpwards) {
     const char16_t* pattern;
     bool matches;
   } cases[] = {
-      {"b1", u"a/b", true}, {"b1", u"/a/b", true},
-      {"b1", u"//a/b", true},  // "//" anchors like "/"
-      {"b2", u"a/b", true},
-      {"b2", u"/a/b", false},  // a/b under another element
+      {"b1", u"a/b", true}, {"b1", u"/a/b", true}, {"b1", u"//a/b", true},  // "//" anchors like "/"
+      {"b2", u"a/b", true}, {"b2", u"/a/b", false},                           // a/b under another element
       {"b2", u"b/a/b", true}, {"b2", u"/a/b/a/b", true}, {"b2", u"B", false},
       {"b2", u"c/a/b/a/b", false},  // runs out of ancestors
       {"b2", u"#document/a/b/a/b", true}, {"top", u"/a", true}, {"top", u"/", true}, {"", u"#document", true},
-      {"", u"/#document", false},
-      {"b2", u"///b", false},
-      {"b2", nullptr, false},
+      {"", u"/#document", false}, {"b2", u"///b", false}, {"b2", nullptr, false},
   };
   ::testing::internal::CaptureStdout();
   for (const auto& c : cases) {

@@ -12,15 +12,6 @@ namespace {
 
 using quillet::test::Utf16LeBytes;
 
-std::string Utf16Be(const std::string& ascii) {
-  std::string out;
-  for (char c : ascii) {
-    out.push_back('\0');
-    out.push_back(c);
-  }
-  return out;
-}
-
 TEST(Decoding, ByteOrderMarks) {
   const Outcome le = Parse(Utf16LeBytes(u"<a>x</a>", true));
   EXPECT_TRUE(le.ok);
@@ -28,7 +19,7 @@ TEST(Decoding, ByteOrderMarks) {
   EXPECT_EQ(le.encoding, "UTF-16");
   EXPECT_FALSE(le.encodingGiven);
 
-  const Outcome be = Parse("\xFE\xFF" + Utf16Be("<a>x</a>"));
+  const Outcome be = Parse(std::string("\xFE\xFF\0<\0a\0>\0x\0<\0/\0a\0>", 18));
   EXPECT_EQ(be.events, "start(|a|a) text(x) end(|a|a)");
   EXPECT_EQ(be.encoding, "UTF-16");
 
@@ -57,9 +48,7 @@ TEST(Decoding, Utf8Sequences) {
     const char* shown;
   };
   const Row rows[] = {
-      {"\xC3\xA9", "\\u00E9"},
-      {"\xD0\x96", "\\u0416"},
-      {"\xE2\x82\xAC", "\\u20AC"},
+      {"\xC3\xA9", "\\u00E9"}, {"\xD0\x96", "\\u0416"}, {"\xE2\x82\xAC", "\\u20AC"},
       {"\xF0\x9F\x98\x80", "\\uF600"},  // only the low 16 bits of U+1F600
       {"\x80\x80", "\\u0000"},          // a stray continuation byte leads two bytes
       {"\xC3(", "\\u00E8"},             // continuation bytes are not checked

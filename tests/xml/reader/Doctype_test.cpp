@@ -214,26 +214,21 @@ TEST(Doctype, CapsAreExactAndSetThroughProperties) {
   Options small;
   small.maxEntityValueLength = u"4";
   small.maxEntityExpansion = u"10";
-  ExpectEvents({
-                   // Exactly 4 characters in a value, exactly 10 expanded in all.
-                   {Doc("<!ENTITY a '&#65;bcd'><!ENTITY b 'xy'><!ENTITY c '&b;&b;'>", "<r a='&b;'>&c;</r>"),
-                    "doctype(r) start(|r|r |a|a=xy) text(xyxy) end(|r|r)"},
-                   // The predefined entities are not counted.
-                   {"<r>&lt;&lt;&lt;&lt;&lt;&lt;&lt;&lt;&lt;&lt;&lt;&amp;&quot;</r>",
-                    "start(|r|r) text(<<<<<<<<<<<&\") end(|r|r)"},
-               },
+  ExpectEvents({// Exactly 4 characters in a value, exactly 10 expanded in all.
+                {Doc("<!ENTITY a '&#65;bcd'><!ENTITY b 'xy'><!ENTITY c '&b;&b;'>", "<r a='&b;'>&c;</r>"),
+                 "doctype(r) start(|r|r |a|a=xy) text(xyxy) end(|r|r)"},
+                // The predefined entities are not counted.
+                {"<r>&lt;&lt;&lt;&lt;&lt;&lt;&lt;&lt;&lt;&lt;&lt;&amp;&quot;</r>",
+                 "start(|r|r) text(<<<<<<<<<<<&\") end(|r|r)"}},
                small);
-  ExpectErrors({
-                   {"literal too long", Doc("<!ENTITY a 'abcde'>"), 170,
-                    "Entity value is longer than the limit of 4 characters"},
-                   {"expansion too long", Doc("<!ENTITY a 'abc'><!ENTITY b 'x&a;'><!ENTITY c 'xy&a;'>"), 170,
-                    "Entity value is longer than the limit of 4 characters"},
-                   {"eleventh character in content", Doc("<!ENTITY b 'xy'>", "<r>&b;&b;&b;&b;&b;&b;</r>"), 170,
-                    "Entity references expand to more than the limit of 10 characters"},
-                   {"eleventh character in a value",
-                    Doc("<!ENTITY b 'xyz'><!ENTITY c '&b;'><!ENTITY d '&b;'><!ENTITY e '&b;'><!ENTITY f '&b;'>"),
-                    170, "Entity references expand to more than the limit of 10 characters"},
-               },
+  const char* const kValue = "Entity value is longer than the limit of 4 characters";
+  const char* const kExpansion = "Entity references expand to more than the limit of 10 characters";
+  ExpectErrors({{"literal too long", Doc("<!ENTITY a 'abcde'>"), 170, kValue},
+                {"expansion too long", Doc("<!ENTITY a 'abc'><!ENTITY b 'x&a;'><!ENTITY c 'xy&a;'>"), 170, kValue},
+                {"eleventh in content", Doc("<!ENTITY b 'xy'>", "<r>&b;&b;&b;&b;&b;&b;</r>"), 170, kExpansion},
+                {"eleventh in a value",
+                 Doc("<!ENTITY b 'xyz'><!ENTITY c '&b;'><!ENTITY d '&b;'><!ENTITY e '&b;'><!ENTITY f '&b;'>"), 170,
+                 kExpansion}},
                small);
   Options none;
   none.maxEntityExpansion = u"0";

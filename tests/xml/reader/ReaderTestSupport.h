@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "quillet/xml/MemoryByteSource.h"
@@ -14,11 +15,10 @@
 
 namespace quillet::xml::test {
 
-// ASCII as it is; every other code unit as \uXXXX.
-inline std::string Show(const char16_t* text, std::size_t length) {
+// ASCII as it is; every other code unit as \uXXXX; a null text as "(null)".
+inline std::string Show(std::u16string_view text) {
   std::string out;
-  for (std::size_t i = 0; i < length; ++i) {
-    const char16_t c = text[i];
+  for (const char16_t c : text) {
     if (c >= 0x20 && c < 0x7F && c != u'\\') {
       out.push_back(static_cast<char>(c));
     } else {
@@ -29,13 +29,8 @@ inline std::string Show(const char16_t* text, std::size_t length) {
   }
   return out;
 }
-inline std::string Show(const std::u16string& text) { return Show(text.data(), text.size()); }
-inline std::string Show(const char16_t* text) {
-  if (text == nullptr) return "(null)";
-  std::size_t n = 0;
-  while (text[n]) ++n;
-  return Show(text, n);
-}
+inline std::string Show(const char16_t* text) { return text == nullptr ? "(null)" : Show(std::u16string_view(text)); }
+inline std::string Show(const std::u16string& text) { return Show(std::u16string_view(text)); }
 
 struct Recorder : CSAXContentHandler, CSAXDTDHandler, CSAXErrorHandler {
   std::vector<std::string> events;
@@ -73,7 +68,7 @@ struct Recorder : CSAXContentHandler, CSAXDTDHandler, CSAXErrorHandler {
     events.push_back("pi(" + Show(target) + "|" + Show(data) + ")");
   }
   void characters(const char16_t* chars, int start, int length) override {
-    events.push_back("text(" + Show(chars + start, static_cast<std::size_t>(length)) + ")");
+    events.push_back("text(" + Show(std::u16string_view(chars + start, static_cast<std::size_t>(length))) + ")");
     if (start != 0 || length <= 0) events.push_back("BAD characters arguments");
   }
   void comment(const std::u16string& text) override { events.push_back("comment(" + Show(text) + ")"); }
