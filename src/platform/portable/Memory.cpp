@@ -32,9 +32,11 @@ unsigned char* MapAlignedMemory(size_t size, size_t alignment, void*& mapping, s
   if (huge) madvise(aligned, size, MADV_HUGEPAGE);  // refused harmlessly where unsupported
 #endif
 #if defined(MADV_POPULATE_WRITE)
-  // The memory is about to be filled: its pages in one call rather than one fault each
-  // (the call fails harmlessly on kernels without it).
-  madvise(aligned, size, MADV_POPULATE_WRITE);
+  // The memory is about to be filled: its small pages in one call rather than one
+  // fault each (the call fails harmlessly on kernels without it). Huge pages fault in
+  // rarely enough, and a large run is left untouched where it is not used yet: the
+  // last run of a tree is half empty on average.
+  if (!huge) madvise(aligned, size, MADV_POPULATE_WRITE);
 #endif
   return aligned;
 }
