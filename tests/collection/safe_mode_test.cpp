@@ -157,6 +157,9 @@ TEST_F(SafeModeTest, LockedHandlesHoldTheLockUntilReleased) {
   EXPECT_FALSE(other.acquire(lockFile, 0, error));
   QuilletCloseDocInfo(r);
   EXPECT_TRUE(other.acquire(lockFile, 0, error)) << error;
+  platform::FileLock nowhere;
+  EXPECT_FALSE(nowhere.acquire("C:\\no\\such\\folder\\x.lck", 0, error));
+  EXPECT_EQ(error.rfind("cannot open the lock file C:\\no\\such\\folder\\x.lck: ", 0), 0u) << error;
 
   // While another program holds it, a load gives up after the wait with 190.
   ::setenv("QUILLET_LOCK_TIMEOUT", "0.05", 1);
