@@ -1,3 +1,6 @@
+// Handles and the last-error text: what every export does with a handle that is not
+// (or no longer) valid, and what ending an owner ends.
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -98,6 +101,20 @@ TEST_F(HandleTest, EveryExportRefusesInvalidHandles) {
   QuilletReleaseCollection(c);
   QuilletCloseDocInfo(r);
   EXPECT_EQ(FolderName(folder) + Values(doc), "#6-|-|-|-|-|-");
+}
+
+// An empty text and a text replaced by the next: the tests above.
+TEST(LastError, CopyIsBounded) {
+  quillet::SetLastErrorText("Root element not present");
+  char buffer[16];
+  std::memset(buffer, 'x', sizeof buffer);
+  QuilletGetLastError(buffer, 5);
+  EXPECT_STREQ(buffer, "Root");
+  EXPECT_EQ(buffer[5], 'x');
+  buffer[0] = 'x';
+  QuilletGetLastError(buffer, 0);  // no room: nothing written
+  EXPECT_EQ(buffer[0], 'x');
+  QuilletGetLastError(nullptr, 100);
 }
 
 }  // namespace

@@ -3,45 +3,16 @@
 namespace quillet::test {
 namespace {
 
-// Both files as HTML Help writes them: the "<XML>" wrapper, bare numbers, tabs and CR
-// LF, Windows-1252 bytes, and entries with children this library never touches.
+// Both files in HTML Help's form: the "<XML>" wrapper, bare numbers, tabs and CR LF,
+// Windows-1252 bytes, and entries with children this library never touches. They are
+// laid out as the library writes them (one tab a level), so every byte that install
+// and remove do not change must come back as it was.
 std::string Crlf(const std::string& lines) {
   std::string text;
   for (char c : lines) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
   return text;
 }
 
-const std::string kRegistry = Crlf(
-    "<XML>\n<HTMLHelpDocInfo>\n<NextCollectionId value=2/>\n<Collections>\n<Collection>\n\t<ColNum value=1/>\n"
-    "\t<ColName value=\"C:\\windows\\Help\\quillet.col\"/>\n</Collection>\n</Collections>\n<Locations>\n"
-    "\t<Location>\n\t\t<LocName value=\"TESSALY-10-Local\"/>\n\t\t<Title value=\"Caf\xE9 d\xE9j\xE0 vu\"/>\n"
-    "\t</Location>\n</Locations>\n<DocCompilations>\n<DocCompilation>\n\t<DocCompId value=\"old\"/>\n"
-    "\t<DocCompLanguage value=1033/>\n\t<LocationHistory>\n\t\t<ColNum value=1/>\n"
-    "\t\t<TitleLocation value=\"C:\\help\\old.chm\"/>\n\t\t<IndexLocation value=\"C:\\help\\old.chi\"/>\n"
-    "\t\t<QueryLocation value=\"\"/>\n\t\t<LocationRef value=\"TESSALY-10-Local\"/>\n\t\t<Version value=3/>\n"
-    "\t\t<LastPromptedVersion value=0/>\n\t\t<TitleSampleLocation value=\"\"/>\n\t\t<SupportsMerge value=0/>\n"
-    "\t</LocationHistory>\n</DocCompilation>\n</DocCompilations>\n</HTMLHelpDocInfo>\n</XML>\n");
-
-const std::string kCollection = Crlf(
-    "<XML>\n<HTMLHelpCollection>\n<masterchm value=\"\"/>\n<masterlangid value=1033/>\n"
-    "<samplelocation value=\"\"/>\n<collectionnum value=1/>\n<refcount value=0/>\n<version value=1/>\n"
-    "<findmergedchms value=0/>\n<Folders>\n\t<Folder>\n\t\t<TitleString value=\"R\xE9sum\xE9\"/>\n"
-    "\t\t<FolderOrder value=1/>\n\t\t<Folder>\n\t\t\t<TitleString value=\"=old\"/>\n"
-    "\t\t\t<FolderOrder value=1/>\n\t\t\t<LangId value=1033/>\n\t\t</Folder>\n\t</Folder>\n</Folders>\n"
-    "</HTMLHelpCollection>\n</XML>\n");
-
-class HtmlHelpFormTest : public CollectionTest {
- protected:
-  void SetUp() override {
-    CollectionTest::SetUp();
-    sandbox->writeFile("drive_c/help/new.chm", "chm");
-    sandbox->writeFile("drive_c/help/new.chi", "chi");
-    sandbox->writeFile(kRegistryFile, kRegistry);
-    sandbox->writeFile(kCollectionFile, kCollection);
-  }
-};
-
-// What the library writes back: the same form, laid out with one tab per level.
 const std::string kRegistryHead = Crlf(
     "<XML>\n<HTMLHelpDocInfo>\n\t<NextCollectionId value=2/>\n\t<Collections>\n\t\t<Collection>\n"
     "\t\t\t<ColNum value=1/>\n\t\t\t<ColName value=\"C:\\windows\\Help\\quillet.col\"/>\n\t\t</Collection>\n"
@@ -71,7 +42,13 @@ const std::string kNewFolders = Crlf(
     "\t\t\t\t\t<TitleString value=\"=new\"/>\n\t\t\t\t</Folder>\n\t\t\t</Folder>\n");
 const std::string kCollectionTail = Crlf("\t\t</Folder>\n\t</Folders>\n</HTMLHelpCollection>\n</XML>\n");
 
+using HtmlHelpFormTest = CollectionTest;
+
 TEST_F(HtmlHelpFormTest, InstallAndRemoveKeepWhatTheyDoNotTouch) {
+  sandbox->writeFile("drive_c/help/new.chm", "chm");
+  sandbox->writeFile("drive_c/help/new.chi", "chi");
+  sandbox->writeFile(kRegistryFile, kRegistryHead + kRegistryTail);
+  sandbox->writeFile(kCollectionFile, kCollectionHead + kCollectionTail);
   // The caller's texts are UTF-8 here; the files keep their Windows-1252 bytes.
   const char* path = "R\xC3\xA9sum\xC3\xA9\\Tools";
   ASSERT_EQ(QuilletInstall(path, "C:\\help\\new.chm", "C:\\help\\new.chi", "new"), 0) << lastError();

@@ -1,4 +1,5 @@
 // What safe mode changes in the exports, and that without it nothing does.
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -19,14 +20,6 @@ class SafeModeTest : public CollectionTest {
     QuilletLockFiles(0);
     platform::ClearFaults();
     CollectionTest::TearDown();
-  }
-
-  // The prefix's ANSI code page, as Wine records it (the default collection stays named).
-  void setCodePage(int codePage) {
-    sandbox->writeSystemReg(
-        SandboxPrefix::DeveloperCollections("0x0409", "Developer", "Developer", kCollectionPath) +
-        "[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\CodePage] 1700000000\n\"ACP\"=\"" +
-        std::to_string(codePage) + "\"\n");
   }
 
   std::set<std::string> helpFolder() const { return sandbox->names("drive_c/windows/Help"); }
@@ -65,7 +58,7 @@ TEST_F(SafeModeTest, TheCompatibilityFormIsReadAndWrittenInTheAnsiCodePage) {
   // "Справка" in code page 1251, and a Western folder beside it.
   const std::string bytes = "<XML><HTMLHelpCollection><Folders><Folder><TitleString value=\"\xD1\xEF\xF0\xE0\xE2"
                             "\xEA\xE0\"/></Folder></Folders></HTMLHelpCollection></XML>";
-  setCodePage(1251);
+  sandbox->setCodePage(1251);
   // Without safe mode each byte is the character of the same number, as always.
   unsigned long c = loadCollection(bytes);
   EXPECT_EQ(Tree(c), "\xC3\x91\xC3\xAF\xC3\xB0\xC3\xA0\xC3\xA2\xC3\xAA\xC3\xA0");
@@ -164,11 +157,16 @@ TEST_F(SafeModeTest, LockedHandlesHoldTheLockUntilReleased) {
   EXPECT_FALSE(other.acquire(lockFile, 0, error));
   QuilletCloseDocInfo(r);
   EXPECT_TRUE(other.acquire(lockFile, 0, error)) << error;
+  platform::FileLock nowhere;
+  EXPECT_FALSE(nowhere.acquire("C:\\no\\such\\folder\\x.lck", 0, error));
+  EXPECT_EQ(error.rfind("cannot open the lock file C:\\no\\such\\folder\\x.lck: ", 0), 0u) << error;
 
   // While another program holds it, a load gives up after the wait with 190.
   ::setenv("QUILLET_LOCK_TIMEOUT", "0.05", 1);
   unsigned long handle = 0;
+  const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(QuilletLoadCollection(kCollectionPath, &handle), QUILLET_E_LOCKED);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
   EXPECT_NE(lastError().find("hhcolreg.lck locked for 50 ms"), std::string::npos) << lastError();
   QuilletLockFiles(0);
   EXPECT_EQ(QuilletInstall("", "C:\\windows\\Help\\hhcolreg.dat", "C:\\windows\\Help\\hhcolreg.dat", "x"),

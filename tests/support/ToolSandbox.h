@@ -43,12 +43,6 @@ class ToolSandbox : public SandboxPrefix {
                       "QUILLET_PREFIX=" + ShellQuote(root().string()) + " " + moreEnvironment);
   }
 
-  // Makes the prefix's ANSI code page `codePage`, as Wine records it.
-  void setCodePage(int codePage) const {
-    writeFile("system.reg", readFile("system.reg") + "\n[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\CodePage] "
-                                                     "1700000000\n\"ACP\"=\"" + std::to_string(codePage) + "\"\n");
-  }
-
   // Where the tool's output is caught; not a part of the Windows file system.
   std::filesystem::path runDir() const { return host("runs"); }
 

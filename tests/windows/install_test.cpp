@@ -51,11 +51,9 @@ TEST_P(InstallModeTest, InstallThenRemove) {
   WriteBytes(chi, "chi");
 
   ASSERT_EQ(QuilletInstall("Tools\\Editors", chm.c_str(), chi.c_str(), "Guide"), 0);
-  EXPECT_EQ(RegisteredValue("Guide", 1), chm);
-  EXPECT_EQ(RegisteredValue("Guide", 2), chi);
-  EXPECT_EQ(RegisteredValue("Guide", 3), "1033");
-  EXPECT_EQ(RegisteredValue("Guide", 4), "1");
-  EXPECT_EQ(RegisteredValue("Guide", 5), "TESSALY-10-Local");
+  std::string values;
+  for (long id = 1; id <= 5; ++id) values += RegisteredValue("Guide", id) + "|";
+  EXPECT_EQ(values, chm + "|" + chi + "|1033|1|TESSALY-10-Local|");
   EXPECT_TRUE(HasFolder("=Guide"));
 
   ASSERT_EQ(QuilletRemove("Tools", "Guide"), 0);

@@ -14,6 +14,7 @@ namespace {
 
 using namespace quillet::tool;
 
+// An empty name and a relative file: the tool's usage-error tests.
 TEST(HelpSetup, ChecksTheCommandsArguments) {
   const std::string longName(256, 'n');
   const std::string longPath = "C:\\" + std::string(256, 'p') + ".col";
@@ -25,14 +26,11 @@ TEST(HelpSetup, ChecksTheCommandsArguments) {
   };
   const Row rows[] = {
       {"plain name", CheckCollectionName, "Quillet", ""},
-      {"empty name", CheckCollectionName, "", "the collection name must not be empty"},
       {"name with a backslash", CheckCollectionName, "a\\b", "the collection name names a registry key: no backslash in it"},
       {"name with a tab", CheckCollectionName, "a\tb", "the collection name must not hold control characters"},
       {"long name", CheckCollectionName, longName, "the collection name is longer than 255 bytes"},
       {"default file", CheckCollectionFile, "C:\\windows\\Help\\quillet.col", ""},
       {"other drive, lower case", CheckCollectionFile, "d:\\Docs & Notes\\my.col", ""},
-      {"relative path", CheckCollectionFile, "Help\\quillet.col",
-       "the collection file must be a Windows path such as C:\\windows\\Help\\quillet.col"},
       {"drive without a backslash", CheckCollectionFile, "C:quillet.col",
        "the collection file must be a Windows path such as C:\\windows\\Help\\quillet.col"},
       {"directory", CheckCollectionFile, "C:\\windows\\Help\\", "the collection file's path names a directory"},
@@ -97,7 +95,9 @@ TEST(WineRegistryEditor, EscapesAsWineWritesAndReadsBack) {
   }
 }
 
-TEST(WineRegistryEditor, FindsValuesOfEveryKind) {
+// Value kinds and escapes are the platform's reading (WineRegistry tests); the editor
+// finds keys and values in the text, across blocks and continuation lines.
+TEST(WineRegistryEditor, FindsKeysAndValuesAcrossBlocks) {
   const std::string text =
       "WINE REGISTRY Version 2\n"
       ";; All keys relative to \\\\Machine\n"
@@ -105,14 +105,11 @@ TEST(WineRegistryEditor, FindsValuesOfEveryKind) {
       "[Software\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections] 1733412345\n"
       "#time=1db4a7c2e0f1a2b\n"
       "\"Language\"=\"0x0407\"\n"
-      "\"Path\"=str(2):\"%SystemRoot%\\\\Help\"\n"
-      "\"Count\"=dword:00000003\n"
       "\"Blob\"=hex:01,02,03,\\\n"
       "  04,05\n"
       "@=\"default\"\n"
       "\"Broken=\"no closing quote\n"
       "garbage line\n"
-      "\"Esc\\\"aped\"=\"\\x41\\102\\\"\"\n"
       "\n"
       "[Other] 1\n"
       "\"Language\"=\"wrong key\"\n"
@@ -125,29 +122,18 @@ TEST(WineRegistryEditor, FindsValuesOfEveryKind) {
   EXPECT_TRUE(editor.hasKey("OTHER"));
   EXPECT_FALSE(editor.hasKey("Software\\Microsoft"));  // a parent that has no block
 
-  struct Row {
-    const char* name;
-    bool isString;
-    const char* text;
-    const char* raw;
+  const std::pair<const char*, const char*> rows[] = {
+      {"language", "\"0x0407\""},                 // names ignore letter case
+      {"Blob", "hex:01,02,03,04,05"},              // continuation lines joined, as the library reads it
+      {"", "\"default\""},
+      {"Second", "\"from a later block\""},
   };
-  const Row rows[] = {
-      {"language", true, "0x0407", "\"0x0407\""},  // names ignore letter case
-      {"Path", true, "%SystemRoot%\\Help", "str(2):\"%SystemRoot%\\\\Help\""},
-      {"Count", false, "", "dword:00000003"},
-      {"Blob", false, "", "hex:01,02,03,04,05"},  // continuation lines joined, as the library reads it
-      {"", true, "default", "\"default\""},
-      {"Esc\"aped", true, "AB\"", "\"\\x41\\102\\\"\""},
-      {"Second", true, "from a later block", "\"from a later block\""},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    const auto value = editor.findValue(kKey, row.name);
-    ASSERT_TRUE(value.has_value());
-    EXPECT_EQ(value->isString(), row.isString);
-    EXPECT_EQ(value->text(), row.text);
-    EXPECT_EQ(value->raw, row.raw);
+  for (const auto& [name, raw] : rows) {
+    const auto value = editor.findValue(kKey, name);
+    ASSERT_TRUE(value.has_value()) << name;
+    EXPECT_EQ(value->raw, raw);
   }
+  EXPECT_EQ(editor.findValue(kKey, "Second")->text(), "from a later block");
   EXPECT_FALSE(editor.findValue(kKey, "Broken").has_value());  // malformed lines are skipped
   EXPECT_FALSE(editor.findValue(kKey, "Preferred").has_value());
   EXPECT_FALSE(editor.findValue(kKey + "\\0x0407", "Language").has_value());
@@ -168,6 +154,7 @@ struct AddCase {
   std::string after;
 };
 
+// CR LF files: init's tests on a partly set-up prefix.
 TEST(WineRegistryEditor, AddsOnlyTheNewLineAndKeepsEveryOtherByte) {
   const std::string head = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
   const AddCase cases[] = {
@@ -180,15 +167,11 @@ TEST(WineRegistryEditor, AddsOnlyTheNewLineAndKeepsEveryOtherByte) {
        head + "[A] 1\n\"h\"=hex:01,\\\n  02\n\"N\"=\"v\"\n\n"},
       {"inside the last block of a file without a final line end", head + "[A] 1\n\"x\"=\"1\"", "A",
        head + "[A] 1\n\"x\"=\"1\"\n\"N\"=\"v\"\n"},
-      {"inside a CR LF file", "WINE REGISTRY Version 2\r\n\r\n[A] 1\r\n\"x\"=\"1\"\r\n\r\n", "A",
-       "WINE REGISTRY Version 2\r\n\r\n[A] 1\r\n\"x\"=\"1\"\r\n\"N\"=\"v\"\r\n\r\n"},
       {"a new block at the end", head + "[A] 1\n\"x\"=\"1\"\n", "New\\Key",
        head + "[A] 1\n\"x\"=\"1\"\n\n[New\\\\Key] 77\n\"N\"=\"v\"\n"},
       {"a new block after a blank last line", head, "K", head + "[K] 77\n\"N\"=\"v\"\n"},
       {"a new block in a file without a final line end", head + "[A] 1", "K",
        head + "[A] 1\n\n[K] 77\n\"N\"=\"v\"\n"},
-      {"a new block in a CR LF file", "WINE REGISTRY Version 2\r\n", "K",
-       "WINE REGISTRY Version 2\r\n\r\n[K] 77\r\n\"N\"=\"v\"\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);

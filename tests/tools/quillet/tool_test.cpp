@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <regex>
 #include <string>
@@ -16,13 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using quillet::test::ToolRun;
-
-std::string Slurp(const fs::path& p) { return quillet::test::SandboxPrefix::ReadHostFile(p); }
-
-void Spit(const fs::path& p, const std::string& bytes) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << bytes;
-}
 
 // Wine's key lines carry the time they were written.
 std::string WithoutTimestamps(const std::string& text) {
@@ -58,6 +50,9 @@ class ToolTest : public quillet::test::ToolFolderTest {
   }
 
   fs::path drive(const std::string& rest) const { return prefix_ / "drive_c" / rest; }
+  // A file below the prefix ("system.reg"), read or written.
+  std::string file(const std::string& rest) const { return read("prefix/" + rest); }
+  void put(const std::string& rest, const std::string& bytes) const { write("prefix/" + rest, bytes); }
 
   fs::path prefix_;
 };
@@ -108,9 +103,9 @@ TEST_F(ToolTest, InitMakesAWorkingEnvironmentOnAnEmptyPrefix) {
   ToolRun r = run({"init"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.err.find(kWarning), std::string::npos) << r.err;
-  EXPECT_EQ(Slurp(drive("windows/Help/hhcolreg.dat")), kRegistryText);
-  EXPECT_EQ(Slurp(drive("windows/Help/quillet.col")), kCollectionText);
-  const std::string registry = Slurp(prefix_ / "system.reg");
+  EXPECT_EQ(file("drive_c/windows/Help/hhcolreg.dat"), kRegistryText);
+  EXPECT_EQ(file("drive_c/windows/Help/quillet.col"), kCollectionText);
+  const std::string registry = file("system.reg");
   const std::string dc = "[SOFTWARE\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections";
   EXPECT_EQ(WithoutTimestamps(registry),
             "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + dc +
@@ -129,22 +124,30 @@ TEST_F(ToolTest, InitMakesAWorkingEnvironmentOnAnEmptyPrefix) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("nothing to do"), std::string::npos) << r.out;
   EXPECT_EQ(r.err.find(kWarning), std::string::npos) << r.err;
-  EXPECT_EQ(Slurp(prefix_ / "system.reg"), registry);
-  EXPECT_EQ(Slurp(drive("windows/Help/hhcolreg.dat")), kRegistryText);
+  EXPECT_EQ(file("system.reg"), registry);
+  EXPECT_EQ(file("drive_c/windows/Help/hhcolreg.dat"), kRegistryText);
 }
 
 TEST_F(ToolTest, InitTakesTheCollectionsNameAndFile) {
   ToolRun r = run({"init", "--name", "My Help", "--file", "D:\\Docs & Notes\\my.col"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(Slurp(prefix_ / "drive_d" / "Docs & Notes" / "my.col"), kCollectionText);
+  EXPECT_EQ(file("drive_d/Docs & Notes/my.col"), kCollectionText);
   std::string expected = kRegistryText;
   expected.replace(expected.find("C:\\windows\\Help\\quillet.col"), 27, "D:\\Docs &amp; Notes\\my.col");
-  EXPECT_EQ(Slurp(drive("windows/Help/hhcolreg.dat")), expected);
-  EXPECT_NE(Slurp(prefix_ / "system.reg").find("\\\\0x0409\\\\My Help] "), std::string::npos);
+  EXPECT_EQ(file("drive_c/windows/Help/hhcolreg.dat"), expected);
+  EXPECT_NE(file("system.reg").find("\\\\0x0409\\\\My Help] "), std::string::npos);
 
   r = run({"where"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "registry: C:\\windows\\Help\\HHCOLREG.DAT\ncollection: D:\\Docs & Notes\\my.col\n");
+
+  // What it finds wins over what it is asked for.
+  const std::string registry = file("system.reg");
+  r = run({"init", "--name", "Second", "--file", "C:\\other.col"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("--name \"Second\" ignored: Preferred already is \"My Help\""), std::string::npos) << r.err;
+  EXPECT_EQ(file("system.reg"), registry);
+  EXPECT_FALSE(fs::exists(drive("other.col")));
 }
 
 TEST_F(ToolTest, InitOnAPartlySetUpPrefixAddsOnlyWhatIsMissing) {
@@ -154,12 +157,12 @@ TEST_F(ToolTest, InitOnAPartlySetUpPrefixAddsOnlyWhatIsMissing) {
       "] 1600000000\r\n#time=1d6b5e3b2c4a1f0\r\n\"Language\"=\"0x0407\"\r\n\r\n" + dc +
       "\\\\0x0407] 1600000000\r\n\"Note\"=\"kept\"\r\n\r\n"
       "[Software\\\\Wine] 1600000000\r\n\"Version\"=\"win10\"\r\n\"Blob\"=hex:00,01,\\\r\n  02\r\n";
-  Spit(prefix_ / "system.reg", before);
+  put("system.reg", before);
   const std::string oldRegistry =
       "<XML>\r\n<HTMLHelpDocInfo>\r\n<Collections>\r\n<Collection>\r\n<ColNum value=7/>\r\n"
       "<ColName value=\"c:\\WINDOWS\\help\\quillet.col\"/>\r\n</Collection>\r\n</Collections>\r\n"
       "</HTMLHelpDocInfo>\r\n</XML>\r\n";
-  Spit(prefix_ / "drive_c" / "Windows" / "help" / "HHCOLREG.DAT", oldRegistry);
+  put("drive_c/Windows/help/HHCOLREG.DAT", oldRegistry);
 
   ToolRun r = run({"init"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -174,21 +177,11 @@ TEST_F(ToolTest, InitOnAPartlySetUpPrefixAddsOnlyWhatIsMissing) {
       "\r\n"
       "[SOFTWARE\\\\Microsoft\\\\HTML Help Collections\\\\Developer Collections\\\\0x0407\\\\Quillet] T\r\n"
       "\"Filename\"=\"C:\\\\windows\\\\Help\\\\quillet.col\"\r\n";
-  EXPECT_EQ(WithoutTimestamps(Slurp(prefix_ / "system.reg")), WithoutTimestamps(expected));
-  EXPECT_EQ(Slurp(prefix_ / "drive_c" / "Windows" / "help" / "HHCOLREG.DAT"), oldRegistry);
-  EXPECT_EQ(Slurp(prefix_ / "drive_c" / "Windows" / "help" / "quillet.col"), kCollectionText);
+  EXPECT_EQ(WithoutTimestamps(file("system.reg")), WithoutTimestamps(expected));
+  EXPECT_EQ(file("drive_c/Windows/help/HHCOLREG.DAT"), oldRegistry);
+  EXPECT_EQ(file("drive_c/Windows/help/quillet.col"), kCollectionText);
   EXPECT_EQ(std::distance(fs::directory_iterator(prefix_ / "drive_c"), fs::directory_iterator()), 1);
   EXPECT_EQ(run({"where"}).out, kWhereDefault);
-}
-
-TEST_F(ToolTest, InitKeepsWhatItFindsOverWhatItIsAskedFor) {
-  ASSERT_EQ(run({"init", "--name", "First"}).exitCode, 0);
-  const std::string registry = Slurp(prefix_ / "system.reg");
-  const ToolRun r = run({"init", "--name", "Second", "--file", "C:\\other.col"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.err.find("--name \"Second\" ignored: Preferred already is \"First\""), std::string::npos) << r.err;
-  EXPECT_EQ(Slurp(prefix_ / "system.reg"), registry);
-  EXPECT_FALSE(fs::exists(drive("other.col")));
 }
 
 TEST_F(ToolTest, InitRefusesARegistryItCannotTrust) {
@@ -209,21 +202,21 @@ TEST_F(ToolTest, InitRefusesARegistryItCannotTrust) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.message);
     fs::remove_all(prefix_);
-    Spit(prefix_ / "system.reg", row.systemReg);
+    put("system.reg", row.systemReg);
     const ToolRun r = run({"init"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
-    EXPECT_EQ(Slurp(prefix_ / "system.reg"), row.systemReg);
+    EXPECT_EQ(file("system.reg"), row.systemReg);
     EXPECT_EQ(std::distance(fs::directory_iterator(prefix_), fs::directory_iterator()), 1);
   }
 }
 
 TEST_F(ToolTest, InitThatCannotWriteSaysSoAndLeavesNoFile) {
-  Spit(prefix_, "a file where the prefix should be");
+  write("prefix", "a file where the prefix should be");
   const ToolRun r = run({"init"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("quillet: cannot create the directory " + prefix_.string()), std::string::npos) << r.err;
-  EXPECT_EQ(Slurp(prefix_), "a file where the prefix should be");
+  EXPECT_EQ(read("prefix"), "a file where the prefix should be");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // prefix, out, err
 }
 

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/RunTool.h"
@@ -20,11 +22,14 @@ class XmlDocumentCommands : public quillet::test::ToolFolderTest {
  protected:
   // A run of `quillet xml ARGS` ("%name" stands for the file name in the test's folder),
   // its exit code and its whole standard output, or with "..." a part of it, or with
-  // "!" a text it must not hold.
+  // "!" a text it must not hold; and its whole standard error, when given.
   struct Run {
+    Run(std::vector<std::string> args, int exitCode, std::string out, std::optional<std::string> err = {})
+        : args(std::move(args)), exitCode(exitCode), out(std::move(out)), err(std::move(err)) {}
     std::vector<std::string> args;
     int exitCode;
     std::string out;
+    std::optional<std::string> err;
   };
 
   void expectRuns(std::initializer_list<Run> runs) const {
@@ -39,6 +44,9 @@ class XmlDocumentCommands : public quillet::test::ToolFolderTest {
         EXPECT_EQ(r.out.find(run.out.substr(1)), std::string::npos) << run.out << "\n" << Describe(r);
       } else {
         EXPECT_EQ(r.out, run.out) << Describe(r);
+      }
+      if (run.err) {
+        EXPECT_EQ(r.err, *run.err) << Describe(r);
       }
     }
   }
@@ -178,41 +186,30 @@ TEST_F(XmlDocumentCommands, FailuresExplainThemselvesAndNeverDamageAnOutput) {
   write("bad.xml", "<r>\n<!-- a -- b -->\n</r>");
   write("in.xml", "<r/>");
   write("empty.xml", "");
+  const std::string bad = "quillet: " + path("bad.xml") + ": line 2, column 10: not well-formed XML (code 110)\n";
+  const std::string missing = "quillet: cannot read " + path("missing.xml") + ": No such file or directory\n";
+  const std::string folder = "quillet: cannot read " + path("") + ": it is a directory, not a file\n";
   const std::string nested = path("no/such/folder/out.xml");
-  const struct {
-    std::vector<std::string> args;
-    int exitCode;
-    std::string err;
-  } cases[] = {
-      // One line: the file, where, what (a text of its own where the error carries none).
-      {{"tree", path("bad.xml")}, 1, "quillet: " + path("bad.xml") + ": line 2, column 10: not well-formed XML (code 110)\n"},
-      {{"format", path("bad.xml"), path("out.xml")}, 1,
-       "quillet: " + path("bad.xml") + ": line 2, column 10: not well-formed XML (code 110)\n"},
-      {{"tree", path("missing.xml")}, 2, "quillet: cannot read " + path("missing.xml") + ": No such file or directory\n"},
-      {{"serialize", path("missing.xml")}, 2,
-       "quillet: cannot read " + path("missing.xml") + ": No such file or directory\n"},
-      {{"tree", dir.string()}, 2, "quillet: cannot read " + dir.string() + ": it is a directory, not a file\n"},
-      {{"serialize", dir.string()}, 2, "quillet: cannot read " + dir.string() + ": it is a directory, not a file\n"},
-      {{"events", path("missing.xml")}, 2, "quillet: cannot read " + path("missing.xml") + ": No such file or directory\n"},
-      {{"events", dir.string()}, 2, "quillet: cannot read " + dir.string() + ": it is a directory, not a file\n"},
-      {{"format", "--encoding", "utf_8", path("in.xml"), path("out.xml")}, 2,
+  // One line: the file, where, what (a text of its own where the error carries none).
+  // tree and serialize load alike; events reads on its own.
+  expectRuns({
+      {{"tree", "%bad.xml"}, 1, "", bad},
+      {{"format", "%bad.xml", "%out.xml"}, 1, "", bad},
+      {{"tree", "%missing.xml"}, 2, "", missing},
+      {{"tree", "%"}, 2, "", folder},
+      {{"events", "%missing.xml"}, 2, "", missing},
+      {{"events", "%"}, 2, "", folder},
+      {{"format", "--encoding", "utf_8", "%in.xml", "%out.xml"}, 2, "",
        "quillet: unknown encoding utf_8 (known: ASCII, ISO-8859-1, UTF16, UTF-16, UTF8, UTF-8, UNICODE, MSXML_IE4)\n"},
-      {{"format", path("empty.xml"), path("out.xml")}, 1,
-       "quillet: nothing written to " + path("out.xml") + ": the document is empty or its own XML declaration is malformed\n"},
-      {{"format", path("in.xml"), nested}, 1,
+      {{"format", "%empty.xml", "%out.xml"}, 1, "",
+       "quillet: nothing written to " + path("out.xml") +
+           ": the document is empty or its own XML declaration is malformed\n"},
+      {{"format", "%in.xml", nested}, 1, "",
        "quillet: cannot create a temporary file beside " + nested + ": No such file or directory; " + nested +
            " was left as it was\n"},
-  };
-  for (const auto& c : cases) {
-    std::vector<std::string> args{"xml"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    const ToolRun r = tool(args);
-    EXPECT_EQ(r.exitCode, c.exitCode) << Describe(r);
-    EXPECT_EQ(r.out, "") << Describe(r);
-    EXPECT_EQ(r.err, c.err) << Describe(r);
-  }
-  EXPECT_EQ(tool({"xml", "events"}).exitCode, 2);
-  EXPECT_EQ(tool({"xml", "events", "--no-such-switch", "x.xml"}).exitCode, 2);
+      {{"events"}, 2, ""},
+      {{"events", "--no-such-switch", "x.xml"}, 2, ""},
+  });
   // A pipe can be read only once, and the load reads the file a second time.
   const ToolRun piped = quillet::test::RunProgram(
       "/bin/sh", {"-c", "echo '<a/>' | " + quillet::test::ShellQuote(QUILLET_TOOL_PATH) + " xml tree /dev/stdin"}, dir);
@@ -244,31 +241,16 @@ TEST_F(XmlDocumentCommands, PathCommandsPrintTheirResults) {
 
 TEST_F(XmlDocumentCommands, PathCommandsFailOnBadPathsAndContexts) {
   write("in.xml", "<r><a/></r>");
-  const struct {
-    std::vector<std::string> args;
-    int exitCode;
-    std::string out;
-    std::string err;
-  } cases[] = {
-      {{"select", "foo::a"}, 1, "", "quillet: cannot evaluate foo::a\n"},
-      {{"select", "r[(1]"}, 1, "Missing closing bracket\n", "quillet: cannot evaluate r[(1]\n"},
-      {{"test", "(1"}, 1, "Missing closing bracket\n", "quillet: cannot evaluate (1\n"},
-      {{"test", "r", "--context", "r/x"}, 1, "", "quillet: the context path r/x selects no node\n"},
-      {{"match", "r", "--context", "r["}, 1, "", "quillet: cannot evaluate r[\n"},
-      {{"test", std::string(200, '(')}, 1, "", "quillet: cannot evaluate " + std::string(80, '(') + "...\n"},
-      {{"test", "r", "--position", "2"}, 2, "", ""},
-  };
-  for (const auto& c : cases) {
-    std::vector<std::string> args = {"xml", c.args[0], path("in.xml")};
-    args.insert(args.end(), c.args.begin() + 1, c.args.end());
-    const ToolRun run = tool(args);
-    EXPECT_EQ(run.exitCode, c.exitCode) << c.args[1];
-    EXPECT_EQ(run.out, c.out) << c.args[1];
-    if (c.exitCode != 2) {
-      EXPECT_EQ(run.err, c.err) << c.args[1];
-    }
-  }
-  EXPECT_EQ(tool({"xml", "select", path("missing.xml"), "r"}).exitCode, 2);
+  expectRuns({
+      {{"select", "%in.xml", "foo::a"}, 1, "", "quillet: cannot evaluate foo::a\n"},
+      {{"select", "%in.xml", "r[(1]"}, 1, "Missing closing bracket\n", "quillet: cannot evaluate r[(1]\n"},
+      {{"test", "%in.xml", "(1"}, 1, "Missing closing bracket\n", "quillet: cannot evaluate (1\n"},
+      {{"test", "%in.xml", "r", "--context", "r/x"}, 1, "", "quillet: the context path r/x selects no node\n"},
+      {{"match", "%in.xml", "r", "--context", "r["}, 1, "", "quillet: cannot evaluate r[\n"},
+      {{"test", "%in.xml", std::string(200, '(')}, 1, "", "quillet: cannot evaluate " + std::string(80, '(') + "...\n"},
+      {{"test", "%in.xml", "r", "--position", "2"}, 2, ""},
+      {{"select", "%missing.xml", "r"}, 2, ""},
+  });
 }
 
 }  // namespace
