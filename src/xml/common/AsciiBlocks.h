@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "xml/common/AddressSanitizer.h"
 #include "xml/common/AsciiClasses.h"
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
@@ -19,17 +20,6 @@
 #endif
 #else
 #define QUILLET_ASCII_BLOCKS 0
-#endif
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUILLET_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(QUILLET_ASAN)
-#define QUILLET_NO_SANITIZE_ADDRESS __attribute__((no_sanitize_address))
-#else
-#define QUILLET_NO_SANITIZE_ADDRESS
 #endif
 
 namespace quillet::xml {

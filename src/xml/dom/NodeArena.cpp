@@ -5,15 +5,12 @@
 #include <new>
 
 #include "platform/Platform.h"
+#include "xml/common/AddressSanitizer.h"
 
 // Under the address sanitizer regions come from its heap: its leak check does not look
 // into mappings of our own, and would take a text that only a node points to for lost.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(QUILLET_ADDRESS_SANITIZER)
 #define QUILLET_REGIONS_ON_HEAP 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUILLET_REGIONS_ON_HEAP 1
-#endif
 #endif
 
 namespace quillet::xml {
