@@ -184,7 +184,7 @@ void CXMLParser::reset(CByteSource& bytes, bool unicodeDefault) {
 
   entities_.clear();
   for (const PredefinedEntity& entity : kPredefinedEntities) {
-    addEntity(entity.name, std::u16string(1, entity.character), false);
+    addEntity(std::u16string(entity.name), std::u16string(1, entity.character), false);
   }
   expanded_ = 0;
 

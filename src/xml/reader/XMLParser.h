@@ -31,7 +31,7 @@ namespace quillet::xml {
 
 // The five predefined entities, entered first in every parse.
 struct PredefinedEntity {
-  const char16_t* name;
+  std::u16string_view name;
   char16_t character;
 };
 inline constexpr PredefinedEntity kPredefinedEntities[] = {

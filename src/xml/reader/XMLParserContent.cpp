@@ -1,5 +1,6 @@
 // CXMLParser, element content: tags, attributes, character data, references, CDATA sections,
 // and namespace processing.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -25,10 +26,12 @@ bool isXmlnsWord(const std::u16string& text) {
 
 bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-// The character of a predefined entity's name; 0 for any other name.
-char16_t predefinedEntity(std::u16string_view name) {
+// The character of a predefined entity's name, in code units or in the bytes of the
+// input; 0 for any other name.
+template <typename Unit>
+char16_t predefinedEntity(const Unit* name, std::size_t length) {
   for (const PredefinedEntity& entity : kPredefinedEntities) {
-    if (name == entity.name) return entity.character;
+    if (entity.name.size() == length && std::equal(name, name + length, entity.name.begin())) return entity.character;
   }
   return 0;
 }
@@ -141,7 +144,7 @@ void CXMLParser::readEntityRef(std::u16string& out) {
   char16_t c = 0;
   if (nextChar(c) != 0 || c != u';') fail(XMLError::ReferenceNotClosed);
   // The predefined entities cannot be redefined, so these need no table lookup.
-  if (const char16_t predefined = predefinedEntity(name_)) {
+  if (const char16_t predefined = predefinedEntity(name_.data(), name_.size())) {
     out.push_back(predefined);
     return;
   }
@@ -178,9 +181,7 @@ bool CXMLParser::readBufferedReference(std::u16string& out) {
     while (semicolon != end && semicolon - p < 5 && IsByteOf(*semicolon, kAsciiNamePart)) ++semicolon;
     if (semicolon == end || *semicolon != ';') return false;
     const std::size_t length = static_cast<std::size_t>(semicolon - p);
-    char16_t buffer[5];
-    for (std::size_t i = 0; i < length; ++i) buffer[i] = p[i];
-    c = predefinedEntity(std::u16string_view(buffer, length));
+    c = predefinedEntity(p, length);
     if (c == 0) return false;
     p = semicolon + 1;
     columns = static_cast<int>(length) + 2;
