@@ -86,6 +86,11 @@ TEST(ReaderErrors, References) {
   ExpectErrors({
       {"undefined entity", "<a>&foo;</a>", 170, "Undefined entity 'foo'"},
       {"undefined entity in value", "<a b='&foo;'/>", 170, "Undefined entity 'foo'"},
+      // Names next to the predefined ones: a prefix, an extension, another case.
+      {"prefix of amp", "<a>&am;</a>", 170, "Undefined entity 'am'"},
+      {"amp extended", "<a b='&ampx;'/>", 170, "Undefined entity 'ampx'"},
+      {"quot cut short", "<a>&quo;</a>", 170, "Undefined entity 'quo'"},
+      {"capital LT", "<a>&LT;</a>", 170, "Undefined entity 'LT'"},
       {"no semicolon", "<a>&amp</a>", 10, "Expecting end of reference chSEMI_COLON"},
       {"no name", "<a>& </a>", 110, ""},
       {"name starts with digit", "<a>&1;</a>", 240, "The character 1 is not valid for the start of a name"},
