@@ -29,14 +29,18 @@ unsigned char* MapAlignedMemory(size_t size, size_t alignment, void*& mapping, s
   const uintptr_t at = (reinterpret_cast<uintptr_t>(p) + alignment - 1) & ~(uintptr_t{alignment} - 1);
   auto* aligned = reinterpret_cast<unsigned char*>(at);
 #if defined(MADV_HUGEPAGE)
-  if (huge) madvise(aligned, size, MADV_HUGEPAGE);  // refused harmlessly where unsupported
+  const bool hugePages = huge && madvise(aligned, size, MADV_HUGEPAGE) == 0;  // refused where unsupported
+#else
+  const bool hugePages = false;
 #endif
 #if defined(MADV_POPULATE_WRITE)
   // The memory is about to be filled: its small pages in one call rather than one
   // fault each (the call fails harmlessly on kernels without it). Huge pages fault in
-  // rarely enough, and a large run is left untouched where it is not used yet: the
-  // last run of a tree is half empty on average.
-  if (!huge) madvise(aligned, size, MADV_POPULATE_WRITE);
+  // rarely enough, and past the first huge page a run is left untouched where it is
+  // not used yet: the last run of a tree is half empty on average.
+  if (!hugePages) madvise(aligned, size, MADV_POPULATE_WRITE);
+#else
+  (void)hugePages;
 #endif
   return aligned;
 }

@@ -111,20 +111,29 @@ inline std::size_t CopyOutputRun(const char16_t* s, char16_t* out, std::size_t m
   const __m128i four = _mm_set1_epi16(4), two = _mm_set1_epi16(2), zero = _mm_setzero_si128();
   const __m128i tabOrCr = _mm_set1_epi16(13), quotOrAmp = _mm_set1_epi16(38), ltOrGt = _mm_set1_epi16(62);
   const __m128i lf = _mm_set1_epi16('\n');
-  while (max - n >= kAsciiUnitBlock &&
-         (reinterpret_cast<std::uintptr_t>(s + n) & (kPage - 1)) <= kPage - kAsciiUnitBlock * sizeof(char16_t)) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n), v);
-    const __m128i v4 = _mm_or_si128(v, four);
-    __m128i ends = _mm_or_si128(_mm_cmpeq_epi16(v, zero), _mm_cmpeq_epi16(v, lf));
-    ends = _mm_or_si128(ends, _mm_or_si128(_mm_cmpeq_epi16(v4, tabOrCr), _mm_cmpeq_epi16(v4, quotOrAmp)));
-    ends = _mm_or_si128(ends, _mm_cmpeq_epi16(_mm_or_si128(v, two), ltOrGt));
-    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(ends));
-    if (mask != 0) return n + FirstSetBit(mask) / sizeof(char16_t);
-    n += kAsciiUnitBlock;
+  while (n != max) {
+    // A block that would cross into the next page goes unit by unit, and the blocks
+    // start again after it.
+    if (max - n >= kAsciiUnitBlock &&
+        (reinterpret_cast<std::uintptr_t>(s + n) & (kPage - 1)) <= kPage - kAsciiUnitBlock * sizeof(char16_t)) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n), v);
+      const __m128i v4 = _mm_or_si128(v, four);
+      __m128i ends = _mm_or_si128(_mm_cmpeq_epi16(v, zero), _mm_cmpeq_epi16(v, lf));
+      ends = _mm_or_si128(ends, _mm_or_si128(_mm_cmpeq_epi16(v4, tabOrCr), _mm_cmpeq_epi16(v4, quotOrAmp)));
+      ends = _mm_or_si128(ends, _mm_cmpeq_epi16(_mm_or_si128(v, two), ltOrGt));
+      const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(ends));
+      if (mask != 0) return n + FirstSetBit(mask) / sizeof(char16_t);
+      n += kAsciiUnitBlock;
+      continue;
+    }
+    if (IsAsciiOf(s[n], kAsciiEndsOutputRun)) return n;
+    out[n] = s[n];
+    ++n;
   }
-#endif
+#else
   for (; n != max && !IsAsciiOf(s[n], kAsciiEndsOutputRun); ++n) out[n] = s[n];
+#endif
   return n;
 }
 

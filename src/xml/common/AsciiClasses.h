@@ -5,6 +5,8 @@
 #ifndef QUILLET_XML_COMMON_ASCIICLASSES_H
 #define QUILLET_XML_COMMON_ASCIICLASSES_H
 
+#include <initializer_list>
+
 namespace quillet::xml {
 
 enum AsciiClass : unsigned char {
@@ -30,7 +32,7 @@ struct AsciiClassTable {
   unsigned char bits[256] = {};
   constexpr AsciiClassTable() {
     for (int c = 0x20; c < 0x7F; ++c) bits[c] = kAsciiPlainText | kAsciiPlainAttribute;
-    bits['\t'] = kAsciiPlainText | kAsciiPlainAttribute;
+    bits[static_cast<unsigned char>('\t')] = kAsciiPlainText | kAsciiPlainAttribute;
     for (const char c : {'<', '&', ']', '>'}) bits[static_cast<int>(c)] &= ~kAsciiPlainText;
     for (const char c : {'<', '&', '"', '\''}) bits[static_cast<int>(c)] &= ~kAsciiPlainAttribute;
     for (int c = 0; c < 128; ++c) {
@@ -38,7 +40,7 @@ struct AsciiClassTable {
           c == '_')
         bits[c] |= kAsciiNamePart | kAsciiNameChar;
     }
-    bits[':'] |= kAsciiNameChar;
+    bits[static_cast<unsigned char>(':')] |= kAsciiNameChar;
     for (const char c : {'\t', '\n', '\r', '"', '&', '<', '>'}) {
       bits[static_cast<int>(c)] |= kAsciiEndsOutputRun;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -48,6 +49,7 @@ TEST(AsciiBlocks, OutputRunsStopAtEveryEndingUnitAndNeverCrossIntoTheNextPage) {
           const size_t expected = std::min(at, max);
           ASSERT_EQ(CopyOutputRun(text, out, max), expected) << "length " << length << ", ends at " << at;
           ASSERT_EQ(std::u16string(out, expected), std::u16string(text, expected));
+          for (size_t i = max; i < std::size(out); ++i) ASSERT_EQ(out[i], 0xCCCC) << "wrote past the room at " << i;
         }
       }
     }
