@@ -240,9 +240,9 @@ std::string MakePath(const PathParts& parts);
 // `size` bytes of zeroed read-write memory straight from the system (mmap,
 // VirtualAlloc), the returned address aligned to `alignment` (a power of two of at
 // most 64 KiB; the portable backend aligns runs of 2 MiB and more to 2 MiB and asks
-// for huge pages for them). Null when the system gives none. What UnmapMemory takes back goes to
-// `mapping` and `mappedBytes`: the mapping may be larger than `size`, by slack outside
-// the returned range that is never touched (address space, not memory).
+// for huge pages for them). Null when the system gives none. What UnmapMemory takes
+// back goes to `mapping` and `mappedBytes`: the mapping may be larger than `size`, by
+// slack outside the returned range that is never touched (address space, not memory).
 unsigned char* MapAlignedMemory(size_t size, size_t alignment, void*& mapping, size_t& mappedBytes);
 void UnmapMemory(void* mapping, size_t mappedBytes);
 
